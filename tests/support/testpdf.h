@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QList>
+#include <QSizeF>
+#include <QString>
+
+namespace TestPdf {
+// Writes a PDF with one page per entry (sizes in points). Each page shows its
+// 1-based number in large black text and a red square in its top-left
+// quarter; the rest of the page is left unpainted (transparent), so callers
+// can check that renderings come out on white.
+bool write(const QString &path, const QList<QSizeF> &pageSizes);
+
+// n pages of A4 portrait (595 x 842 points).
+bool writeA4(const QString &path, int pageCount);
+
+inline const QSizeF a4Portrait{595, 842};
+inline const QSizeF a4Landscape{842, 595};
+} // namespace TestPdf
