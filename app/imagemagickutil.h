@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+namespace ImageMagickUtil {
+// Reads any image Qt has a plug-in for, turned upright by its stored
+// orientation. False (image untouched) for anything but a readable image file.
+// Safe to call from worker threads.
+bool loadImage(const QString &path, QImage &image);
+} // namespace ImageMagickUtil

@@ -1,0 +1,142 @@
+#include "mainwindow.h"
+
+#include "aboutdialog.h"
+#include "checkupdatedialog.h"
+#include "kivglobal.h"
+#include "pdfmanagerform.h"
+#include "shelldialogs.h"
+#include "shellhelpers.h"
+#include "theme.h"
+#include "windowgeometry.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+MainWindow::MainWindow(QWidget *parent)
+    : QMainWindow(parent)
+{
+    setupUi();
+
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    setGeometry(
+        WindowGeometry::restore(WindowGeometry::read(), screen ? screen->availableGeometry().size() : QSize(986, 513)));
+
+    pdfManagerForm = new PdfManagerForm(this);
+    placeForm(pdfToImageTab, pdfManagerForm);
+
+    auto *centralLayout = new QVBoxLayout(centralWidget());
+    centralLayout->addWidget(tabWidget);
+
+    setWindowTitle(KivGlobal::productName());
+    tabWidget->setCurrentIndex(0);
+    createToolbar();
+    refreshToolbarTheme();
+}
+
+void MainWindow::setupUi()
+{
+    if (objectName().isEmpty())
+        setObjectName(QStringLiteral("MainWindow"));
+    resize(800, 600);
+    auto *central = new QWidget(this);
+    central->setObjectName(QStringLiteral("centralwidget"));
+    tabWidget = new QTabWidget(central);
+    tabWidget->setObjectName(QStringLiteral("tabWidget"));
+    pdfToImageTab = addTab("pdfToImageTab", tr("PDF to Images"));
+    imagesToPdfTab = addTab("imagesToPdfTab", tr("Images to PDF"));
+    splitPdfTab = addTab("splitPdfTab", tr("Split PDF"));
+    mergePdfTab = addTab("mergePdfTab", tr("Merge PDF"));
+    passwordProtectTab = addTab("passwordProtectTab", tr("Password Protect"));
+    setCentralWidget(central);
+    tabWidget->setCurrentIndex(0);
+    QMetaObject::connectSlotsByName(this);
+}
+
+QWidget *MainWindow::addTab(const char *objectName, const QString &caption)
+{
+    auto *page = new QWidget(tabWidget);
+    page->setObjectName(QLatin1String(objectName));
+    tabWidget->addTab(page, caption);
+    return page;
+}
+
+void MainWindow::placeForm(QWidget *tab, QWidget *form)
+{
+    auto *layout = new QVBoxLayout(tab);
+    layout->addWidget(form);
+}
+
+void MainWindow::createToolbar()
+{
+    updateAction = new QAction(QIcon(Theme::imagePath(QStringLiteral("Update24.png"))), tr("Update"), this);
+    websiteAction = new QAction(QIcon(Theme::imagePath(QStringLiteral("websiteIcon24.png"))), tr("Website"), this);
+    aboutAction = new QAction(QIcon(Theme::imagePath(QStringLiteral("About24.png"))), tr("About"), this);
+    connect(updateAction, &QAction::triggered, this, &MainWindow::OnUpdate);
+    connect(websiteAction, &QAction::triggered, this, &MainWindow::OnWebSite);
+    connect(aboutAction, &QAction::triggered, this, &MainWindow::OnAbout);
+
+    QToolBar *toolbar = addToolBar(tr("Tabs toolbar"));
+    toolbar->setObjectName(QStringLiteral("toolbar"));
+    toolbar->setOrientation(Qt::Horizontal);
+    toolbar->setMovable(false);
+    toolbar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    toolbar->setIconSize(QSize(24, 24));
+    toolbar->addAction(updateAction);
+    toolbar->addAction(websiteAction);
+    toolbar->addAction(aboutAction);
+}
+
+void MainWindow::refreshToolbarTheme()
+{
+    Theme::applyIcon(websiteAction, QStringLiteral("websiteIcon24.png"), QStringLiteral("websiteWhiteIcon24.png"));
+    Theme::applyIcon(aboutAction, QStringLiteral("About24.png"), QStringLiteral("AboutWhite24.png"));
+}
+
+void MainWindow::OnCloseApp()
+{
+    // Queued, so a close requested while a close event is still being
+    // handled is delivered after that handling has returned.
+    QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+}
+
+void MainWindow::OnUpdate(bool)
+{
+    ShellDialogs::exec(new CheckUpdateDialog(this));
+}
+
+void MainWindow::OnWebSite(bool)
+{
+    ShellHelpers::openWebPage(KivGlobal::websiteUrl());
+}
+
+void MainWindow::OnAbout(bool)
+{
+    ShellDialogs::exec(new AboutDialog(this));
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    WindowGeometry::write(geometry());
+    event->accept();
+}
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    // Qt before 6.5 has no colour-scheme notification of its own; there the
+    // scheme follows the application palette, so its change counts too.
+    const bool schemeMayHaveChanged = event->type() == QEvent::ThemeChange
+#if QT_VERSION < QT_VERSION_CHECK(6, 5, 0)
+                                      || event->type() == QEvent::ApplicationPaletteChange
+#endif
+        ;
+    if (schemeMayHaveChanged) {
+        pdfManagerForm->refreshTheme();
+        refreshToolbarTheme();
+    }
+    QMainWindow::changeEvent(event);
+}

@@ -1,0 +1,37 @@
+#include "shellhelpers.h"
+
+#include "shelldialogs.h"
+
+#include <QStandardPaths>
+
+namespace ShellHelpers {
+
+QString documentsFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+}
+
+QString picturesFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+}
+
+QString folderForExplorer(const QString &path)
+{
+    if (path.endsWith(QLatin1Char('\\')) || (path.size() > 1 && path.endsWith(QLatin1Char('/'))))
+        return path.chopped(1);
+    return path;
+}
+
+void openFolder(const QString &path, QWidget *caller)
+{
+    Q_UNUSED(caller) // the desktop opens its own window; no owner needed
+    ShellDialogs::openUrl(QUrl::fromLocalFile(folderForExplorer(path)));
+}
+
+void openWebPage(const QUrl &url)
+{
+    ShellDialogs::openUrl(url);
+}
+
+} // namespace ShellHelpers

@@ -1,0 +1,143 @@
+#include "aboutdialog.h"
+#include "checkupdatedialog.h"
+#include "colorscheme.h"
+#include "kivglobal.h"
+#include "mainwindow.h"
+#include "shelldialogs.h"
+#include "testenvironment.h"
+#include "theme.h"
+#include "windowgeometry.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QScreen>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolBar>
+
+namespace {
+QImage iconImage(const QIcon &icon)
+{
+    return icon.pixmap(QSize(24, 24)).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+QImage fileImage(const QString &name)
+{
+    return QImage(Theme::imagePath(name)).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+QAction *toolbarAction(MainWindow &window, const QString &text)
+{
+    for (QAction *action : window.findChild<QToolBar *>(QStringLiteral("toolbar"))->actions()) {
+        if (action->text() == text)
+            return action;
+    }
+    return nullptr;
+}
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        TestEnvironment::isolate();
+        QApplication::setStyle(QStringLiteral("Fusion"));
+    }
+    void init() { ShellDialogs::setScripted(true); }
+    void cleanup()
+    {
+        ShellDialogs::setScripted(false);
+        overrideColorScheme(std::nullopt);
+    }
+
+    void showsFiveToolsInOrder()
+    {
+        MainWindow window;
+        QCOMPARE(window.windowTitle(), QStringLiteral("Folioforge"));
+        auto *tabs = window.findChild<QTabWidget *>(QStringLiteral("tabWidget"));
+        QVERIFY(tabs);
+        const QStringList captions{"PDF to Images", "Images to PDF", "Split PDF", "Merge PDF", "Password Protect"};
+        const QStringList names{"pdfToImageTab", "imagesToPdfTab", "splitPdfTab", "mergePdfTab",
+                                "passwordProtectTab"};
+        QCOMPARE(tabs->count(), 5);
+        for (int i = 0; i < 5; ++i) {
+            QCOMPARE(tabs->tabText(i), captions.at(i));
+            QCOMPARE(tabs->widget(i)->objectName(), names.at(i));
+        }
+        QCOMPARE(tabs->currentIndex(), 0);
+        QVERIFY(tabs->widget(0)->findChild<QWidget *>(QStringLiteral("loadButton")));
+
+        auto *toolbar = window.findChild<QToolBar *>(QStringLiteral("toolbar"));
+        QVERIFY(toolbar);
+        QCOMPARE(toolbar->windowTitle(), QStringLiteral("Tabs toolbar"));
+        QVERIFY(!toolbar->isMovable());
+        QCOMPARE(toolbar->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
+        QStringList texts;
+        for (QAction *action : toolbar->actions())
+            texts << action->text();
+        QCOMPARE(texts, QStringList({"Update", "Website", "About"}));
+    }
+
+    void firstStartAndEveryCloseKeepTheGeometry()
+    {
+        const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
+        MainWindow window;
+        QCOMPARE(window.geometry(), WindowGeometry::restore({}, screen));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QRect moved(-8, 30, 1000, 520);
+        window.setGeometry(moved);
+        QTRY_COMPARE(window.geometry(), moved);
+        window.close();
+        const WindowGeometry::Stored stored = WindowGeometry::read();
+        QCOMPARE(stored.posX, std::optional<quint32>(quint32(-8)));
+        QCOMPARE(stored.posY, std::optional<quint32>(30u));
+        QCOMPARE(stored.width, std::optional<quint32>(1000u));
+        QCOMPARE(stored.height, std::optional<quint32>(520u));
+
+        MainWindow reopened;
+        QCOMPARE(reopened.geometry(), WindowGeometry::restore(stored, screen));
+        QCOMPARE(reopened.geometry().x() >= 0, true);
+    }
+
+    void themeChangeSwapsToolbarIcons()
+    {
+        MainWindow window;
+        overrideColorScheme(ColorScheme::Dark);
+        QEvent themeChange(QEvent::ThemeChange);
+        QApplication::sendEvent(&window, &themeChange);
+        QCOMPARE(iconImage(toolbarAction(window, QStringLiteral("Website"))->icon()),
+                 fileImage(QStringLiteral("websiteWhiteIcon24.png")));
+        QCOMPARE(iconImage(toolbarAction(window, QStringLiteral("About"))->icon()),
+                 fileImage(QStringLiteral("AboutWhite24.png")));
+        QCOMPARE(iconImage(toolbarAction(window, QStringLiteral("Update"))->icon()),
+                 fileImage(QStringLiteral("Update24.png")));
+
+        overrideColorScheme(ColorScheme::Light);
+        QApplication::sendEvent(&window, &themeChange);
+        QCOMPARE(iconImage(toolbarAction(window, QStringLiteral("About"))->icon()),
+                 fileImage(QStringLiteral("About24.png")));
+    }
+
+    void toolbarActionsOpenTheirDialogsAndPages()
+    {
+        MainWindow window;
+        QString aboutClass;
+        ShellDialogs::enqueueDialogScript([&](QDialog *dialog) {
+            aboutClass = QString::fromLatin1(dialog->metaObject()->className());
+            QCOMPARE(dialog->parentWidget(), &window);
+        });
+        toolbarAction(window, QStringLiteral("About"))->trigger();
+        QCOMPARE(aboutClass, QStringLiteral("AboutDialog"));
+
+        toolbarAction(window, QStringLiteral("Website"))->trigger();
+        const auto asked = ShellDialogs::takeQuestions();
+        QCOMPARE(asked.last().kind, QStringLiteral("url"));
+        QCOMPARE(QUrl(asked.last().title), KivGlobal::websiteUrl());
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

@@ -1,0 +1,158 @@
+#include "cocoacode.h"
+#include "imagemagickutil.h"
+#include "shelldialogs.h"
+#include "shellhelpers.h"
+#include "testenvironment.h"
+#include "toolsettings.h"
+
+#include <QBuffer>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QtEndian>
+
+namespace {
+
+// A JPEG whose pixels are stored lying on their side (left half red, right
+// half blue, 40 x 20) with an EXIF orientation of 6: shown upright it is
+// 20 x 40 with red on top.
+QByteArray sidewaysJpeg()
+{
+    QImage image(40, 20, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 20; ++x)
+            image.setPixel(x, y, qRgb(255, 0, 0));
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPG", 95);
+
+    QByteArray tiff("MM\0*\0\0\0\x08", 8);
+    tiff += QByteArray("\0\x01", 2);                             // one entry
+    tiff += QByteArray("\x01\x12\0\x03\0\0\0\x01\0\x06\0\0", 12); // Orientation, SHORT, 1, value 6
+    tiff += QByteArray(4, '\0');                                 // no next IFD
+    const QByteArray exif = QByteArray("Exif\0\0", 6) + tiff;
+    QByteArray app1("\xFF\xE1", 2);
+    const quint16 length = qToBigEndian<quint16>(quint16(exif.size() + 2));
+    app1 += QByteArray(reinterpret_cast<const char *>(&length), 2) + exif;
+    return jpeg.left(2) + app1 + jpeg.mid(2);
+}
+
+} // namespace
+
+class TestShellHelpers : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { TestEnvironment::isolate(); }
+    void cleanup() { ShellDialogs::setScripted(false); }
+
+    void folderForExplorer_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("trailing backslash") << "C:\\Out\\" << "C:\\Out";
+        QTest::newRow("trailing slash") << "/tmp/out/" << "/tmp/out";
+        QTest::newRow("only one removed") << "/tmp/out//" << "/tmp/out/";
+        QTest::newRow("plain") << "/tmp/out" << "/tmp/out";
+        QTest::newRow("empty") << "" << "";
+        QTest::newRow("root stays") << "/" << "/";
+    }
+
+    void folderForExplorer()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, expected);
+        QCOMPARE(ShellHelpers::folderForExplorer(path), expected);
+    }
+
+    void openFolderGoesToTheDesktop()
+    {
+        ShellDialogs::setScripted(true);
+        ShellHelpers::openFolder(QStringLiteral("/tmp/out/"), nullptr);
+        const auto asked = ShellDialogs::takeQuestions();
+        QCOMPARE(asked.size(), 1);
+        QCOMPARE(asked.first().kind, QStringLiteral("url"));
+        QCOMPARE(asked.first().title, QStringLiteral("file:///tmp/out"));
+    }
+
+    void folderPickerReportsChoiceOrCancel()
+    {
+        ShellDialogs::setScripted(true);
+        ShellDialogs::enqueueAnswer(QString());
+        ShellDialogs::enqueueAnswer(QStringLiteral("/tmp"));
+        CocoaCode picker;
+        QSignalSpy spy(&picker, &CocoaCode::folderSelected);
+        picker.pickFolder(QStringLiteral("/start here"));
+        picker.pickFolder(QStringLiteral("/start here"));
+        QCOMPARE(spy.size(), 2);
+        QCOMPARE(spy.at(0).at(0).toString(), QString());
+        QCOMPARE(spy.at(1).at(0).toString(), QStringLiteral("/tmp"));
+        const auto asked = ShellDialogs::takeQuestions();
+        QCOMPARE(asked.first().title, QStringLiteral("Select folder ..."));
+        QCOMPARE(asked.first().text, QStringLiteral("/start here"));
+    }
+
+    void loadImageTurnsPhotosUpright()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("sideways photo é.jpg"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(sidewaysJpeg());
+        file.close();
+
+        QImage image;
+        QVERIFY(ImageMagickUtil::loadImage(path, image));
+        QCOMPARE(image.size(), QSize(20, 40));
+        QVERIFY(qRed(image.pixel(10, 5)) > 200 && qBlue(image.pixel(10, 5)) < 60);
+        QVERIFY(qBlue(image.pixel(10, 35)) > 200 && qRed(image.pixel(10, 35)) < 60);
+    }
+
+    void loadImageRejectsNonImages()
+    {
+        QTemporaryDir dir;
+        QImage image(3, 3, QImage::Format_RGB32);
+        QVERIFY(!ImageMagickUtil::loadImage(dir.path(), image));
+        QCOMPARE(image.size(), QSize(3, 3));
+        QFile text(dir.filePath(QStringLiteral("notes.png")));
+        QVERIFY(text.open(QIODevice::WriteOnly));
+        text.write("not an image");
+        text.close();
+        QVERIFY(!ImageMagickUtil::loadImage(text.fileName(), image));
+        QVERIFY(!ImageMagickUtil::loadImage(dir.filePath(QStringLiteral("missing.png")), image));
+    }
+
+    void standardFoldersExist()
+    {
+        QVERIFY(!ShellHelpers::documentsFolder().isEmpty());
+        QVERIFY(!ShellHelpers::picturesFolder().isEmpty());
+    }
+
+    void settingsReadBack()
+    {
+        QTemporaryDir dir;
+        QSettings settings(dir.filePath(QStringLiteral("s.ini")), QSettings::IniFormat);
+        settings.setValue(QStringLiteral("neg"), -1);
+        settings.setValue(QStringLiteral("big"), 7);
+        settings.setValue(QStringLiteral("ok"), 4);
+        settings.setValue(QStringLiteral("text"), QStringLiteral("abc"));
+        QCOMPARE(ToolSettings::readIndex(settings, QStringLiteral("neg"), 0, 2), 0);
+        QCOMPARE(ToolSettings::readIndex(settings, QStringLiteral("big"), 1, 4), 1);
+        QCOMPARE(ToolSettings::readIndex(settings, QStringLiteral("ok"), 1, 4), 4);
+        QCOMPARE(ToolSettings::readIndex(settings, QStringLiteral("text"), 1, 4), 0); // unconvertible reads 0
+        QCOMPARE(ToolSettings::readIndex(settings, QStringLiteral("missing"), 1, 4), 1);
+
+        settings.setValue(QStringLiteral("gone"), dir.filePath(QStringLiteral("deleted")));
+        settings.setValue(QStringLiteral("here"), dir.path());
+        QCOMPARE(ToolSettings::readFolder(settings, QStringLiteral("gone"), QStringLiteral("/fallback")),
+                 QStringLiteral("/fallback"));
+        QCOMPARE(ToolSettings::readFolder(settings, QStringLiteral("here"), QStringLiteral("/fallback")), dir.path());
+        QCOMPARE(ToolSettings::readFolder(settings, QStringLiteral("missing"), QStringLiteral("/fallback")),
+                 QStringLiteral("/fallback"));
+    }
+};
+
+QTEST_MAIN(TestShellHelpers)
+#include "tst_shellhelpers.moc"
