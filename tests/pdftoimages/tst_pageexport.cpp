@@ -1,0 +1,418 @@
+#include "pageexport.h"
+#include "pageimagewriter.h"
+#include "testenvironment.h"
+#include "testpdf.h"
+
+#include <QCryptographicHash>
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfDocument>
+#include <QPdfWriter>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+
+#include <unistd.h>
+#include <webp/decode.h>
+
+class TestPageExport : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void targetFileNames_data();
+    void targetFileNames();
+    void firstPassOverwritePassAndExistingFiles();
+    void pngPixelsEqualPaintingOntoWhite();
+    void jpegMatchesQtsDefaultQuality();
+    void transparentAreasComeOutWhiteInEveryFormat_data();
+    void transparentAreasComeOutWhiteInEveryFormat();
+    void pngAgreesWithPdftoppm();
+    void stopsAfterThePageInHand();
+    void unreadableDocumentsExportNothing();
+    void reportsPagesThatCannotBeWritten();
+    void failedWriteKeepsTheExistingFile();
+    void refusesPagesTooLargeToExport();
+    void writesIntoUnicodeFolderNames();
+
+private:
+    QString freshFolder(const QString &name);
+    static PageExportResult run(const PageExportJob &job, QList<int> *positions = nullptr);
+
+    QTemporaryDir m_dir;
+    QString m_pdf; // A4 portrait, A4 landscape, A4 portrait
+};
+
+namespace {
+
+QByteArray digest(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
+}
+
+// What drawing the rendered page onto white with QPainter stores.
+QImage reference(const QString &pdf, int page, QSize size)
+{
+    QPdfDocument document;
+    document.load(pdf);
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.drawImage(0, 0, document.render(page, size));
+    painter.end();
+    return image.convertToFormat(QImage::Format_RGB32);
+}
+
+// Decoded with libwebp itself, so the check does not depend on a Qt plug-in.
+QImage decodeWebp(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray data = file.readAll();
+    int width = 0;
+    int height = 0;
+    uint8_t *rgb =
+        WebPDecodeRGB(reinterpret_cast<const uint8_t *>(data.constData()), size_t(data.size()), &width, &height);
+    if (!rgb)
+        return {};
+    const QImage image = QImage(rgb, width, height, width * 3, QImage::Format_RGB888).copy();
+    WebPFree(rgb);
+    return image;
+}
+
+QImage decode(const QString &path)
+{
+    return path.endsWith(QLatin1String(".webp")) ? decodeWebp(path) : QImage(path);
+}
+
+// A page of the given size in points with nothing painted: fully transparent.
+bool writeBlankPdf(const QString &path, QSizeF size)
+{
+    QPdfWriter writer(path);
+    writer.setResolution(72);
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+    writer.setPageSize(QPageSize(size, QPageSize::Point, QString(), QPageSize::ExactMatch));
+    QPainter painter;
+    return painter.begin(&writer) && painter.end();
+}
+
+// Hand-written because QPdfWriter refuses pages this small. A fifth of a point
+// rounds to a page of 0 x 0 pixels.
+bool writeTinyPagePdf(const QString &path)
+{
+    QByteArray pdf = "%PDF-1.4\n";
+    QList<int> offsets;
+    const QList<QByteArray> objects = {
+        "<< /Type /Catalog /Pages 2 0 R >>",
+        "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+        "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 0.2 0.2] >>",
+    };
+    for (int i = 0; i < objects.size(); ++i) {
+        offsets.append(int(pdf.size()));
+        pdf += QByteArray::number(i + 1) + " 0 obj\n" + objects.at(i) + "\nendobj\n";
+    }
+    const int xref = int(pdf.size());
+    pdf += "xref\n0 4\n0000000000 65535 f \n";
+    for (int offset : offsets)
+        pdf += QByteArray::number(offset).rightJustified(10, '0') + " 00000 n \n";
+    pdf += "trailer\n<< /Size 4 /Root 1 0 R >>\nstartxref\n" + QByteArray::number(xref) + "\n%%EOF\n";
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(pdf) == pdf.size();
+}
+
+} // namespace
+
+void TestPageExport::initTestCase()
+{
+    TestEnvironment::isolate();
+    QVERIFY(m_dir.isValid());
+    m_pdf = m_dir.filePath(QStringLiteral("three pages.pdf"));
+    QVERIFY(TestPdf::write(m_pdf, {TestPdf::a4Portrait, TestPdf::a4Landscape, TestPdf::a4Portrait}));
+}
+
+QString TestPageExport::freshFolder(const QString &name)
+{
+    const QString folder = m_dir.filePath(name);
+    QDir(folder).removeRecursively();
+    if (!QDir().mkpath(folder))
+        return {};
+    return folder;
+}
+
+PageExportResult TestPageExport::run(const PageExportJob &job, QList<int> *positions)
+{
+    const std::atomic_bool stop = false;
+    QThread *caller = QThread::currentThread();
+    return exportPages(
+        job,
+        [&](int position) {
+            QCOMPARE(QThread::currentThread(), caller);
+            if (positions)
+                positions->append(position);
+        },
+        stop);
+}
+
+void TestPageExport::targetFileNames_data()
+{
+    QTest::addColumn<int>("page");
+    QTest::addColumn<int>("format");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("jpg") << 0 << 0 << "/out/1.jpg";
+    QTest::newRow("png") << 2 << 1 << "/out/3.png";
+    QTest::newRow("webp") << 119 << 2 << "/out/120.webp";
+}
+
+void TestPageExport::targetFileNames()
+{
+    QFETCH(int, page);
+    QFETCH(int, format);
+    QFETCH(QString, expected);
+    QCOMPARE(pageTargetFileName(QStringLiteral("/out"), page, format), expected);
+}
+
+void TestPageExport::firstPassOverwritePassAndExistingFiles()
+{
+    const QString folder = freshFolder(QStringLiteral("passes"));
+    PageExportJob job{m_pdf, folder, {0, 2}, 1, 1, false};
+    QList<int> positions;
+    PageExportResult result = run(job, &positions);
+    QCOMPARE(positions, (QList<int>{0, 1}));
+    QVERIFY(result.failures.isEmpty());
+    QVERIFY(result.fileExistsList.isEmpty());
+    QVERIFY(result.pageExistsList.isEmpty());
+    QVERIFY(!result.stopped);
+    QCOMPARE(result.pageSize, QSize(595, 842));
+    QCOMPARE(QDir(folder).entryList(QDir::Files), (QStringList{"1.png", "3.png"}));
+    for (const QString &name : {QStringLiteral("/1.png"), QStringLiteral("/3.png")}) {
+        QImageReader reader(folder + name);
+        QCOMPARE(reader.size(), QSize(1190, 1684));
+    }
+    // New files get the usual permissions, not those of a private temporary file.
+    QVERIFY(QFileInfo(folder + "/1.png").permissions() & QFile::ReadOther);
+
+    // Second first pass: both are reported, nothing is touched.
+    QFile::resize(folder + "/3.png", 10); // so that a rewrite would show
+    const QByteArray first = digest(folder + "/1.png");
+    const QByteArray third = digest(folder + "/3.png");
+    result = run(job);
+    QCOMPARE(result.fileExistsList, (QStringList{folder + "/1.png", folder + "/3.png"}));
+    QCOMPARE(result.pageExistsList, (QList<int>{0, 2}));
+    QVERIFY(result.failures.isEmpty());
+    QCOMPARE(digest(folder + "/1.png"), first);
+    QCOMPARE(digest(folder + "/3.png"), third);
+
+    // Overwrite pass for page index 2 rewrites 3.png only.
+    job.pages = {2};
+    job.overwrite = true;
+    result = run(job);
+    QVERIFY(result.fileExistsList.isEmpty());
+    QVERIFY(result.pageExistsList.isEmpty());
+    QVERIFY(result.failures.isEmpty());
+    QCOMPARE(digest(folder + "/1.png"), first);
+    QCOMPARE(QImage(folder + "/3.png").size(), QSize(1190, 1684));
+    QCOMPARE(QDir(folder).entryList(QDir::Files), (QStringList{"1.png", "3.png"}));
+}
+
+void TestPageExport::pngPixelsEqualPaintingOntoWhite()
+{
+    const QString folder = freshFolder(QStringLiteral("png"));
+    const PageExportResult result = run({m_pdf, folder, {1, 0}, 1, 0, false});
+    QVERIFY(result.failures.isEmpty());
+    for (int page : {0, 1}) {
+        const QString path = pageTargetFileName(folder, page, 1);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray header = file.read(26);
+        QCOMPARE(header.at(24), char(8)); // bit depth
+        QCOMPARE(header.at(25), char(2)); // colour type: RGB without alpha
+        const QImage written = QImage(path).convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(written, reference(m_pdf, page, QSize(595, 842)));
+    }
+}
+
+void TestPageExport::jpegMatchesQtsDefaultQuality()
+{
+    const QString folder = freshFolder(QStringLiteral("jpg"));
+    QVERIFY(run({m_pdf, folder, {1}, 0, 0, false}).failures.isEmpty());
+    const QString expected = m_dir.filePath(QStringLiteral("expected.jpg"));
+    QVERIFY(reference(m_pdf, 1, QSize(595, 842)).save(expected, "JPG", -1));
+    QCOMPARE(digest(folder + "/2.jpg"), digest(expected));
+}
+
+void TestPageExport::transparentAreasComeOutWhiteInEveryFormat_data()
+{
+    QTest::addColumn<int>("format");
+    QTest::newRow("jpg") << 0;
+    QTest::newRow("png") << 1;
+    QTest::newRow("webp") << 2;
+}
+
+void TestPageExport::transparentAreasComeOutWhiteInEveryFormat()
+{
+    QFETCH(int, format);
+    const QString pdf = m_dir.filePath(QStringLiteral("blank.pdf"));
+    QVERIFY(writeBlankPdf(pdf, QSizeF(200, 100)));
+    const QString folder = freshFolder(QStringLiteral("white%1").arg(format));
+    const PageExportResult result = run({pdf, folder, {0}, format, 2, false});
+    QVERIFY(result.failures.isEmpty());
+    const QImage image = decode(pageTargetFileName(folder, 0, format));
+    QCOMPARE(image.size(), QSize(600, 300));
+    for (int y = 0; y < image.height(); y += 7)
+        for (int x = 0; x < image.width(); x += 7)
+            QVERIFY2(qGray(image.pixel(x, y)) >= 250, qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+}
+
+void TestPageExport::pngAgreesWithPdftoppm()
+{
+    const QString pdftoppm = TestEnvironment::tool(QStringLiteral("pdftoppm"));
+    if (pdftoppm.isEmpty())
+        QSKIP("pdftoppm is not installed");
+    const QString folder = freshFolder(QStringLiteral("poppler"));
+    QVERIFY(run({m_pdf, folder, {2}, 1, 1, false}).failures.isEmpty());
+    TestEnvironment::run(pdftoppm,
+                         {"-r", "144", "-f", "3", "-l", "3", "-png", "-singlefile", m_pdf, folder + "/poppler"});
+    const QImage ours = QImage(folder + "/3.png").convertToFormat(QImage::Format_RGB32);
+    const QImage theirs = QImage(folder + "/poppler.png").convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(ours.size(), theirs.size());
+    // Two rasterisers differ along edges only: allow 2 % of clearly different pixels.
+    qint64 different = 0;
+    for (int y = 0; y < ours.height(); ++y)
+        for (int x = 0; x < ours.width(); ++x)
+            different += qAbs(qGray(ours.pixel(x, y)) - qGray(theirs.pixel(x, y))) > 64;
+    QVERIFY2(different * 50 < qint64(ours.width()) * ours.height(), qPrintable(QString::number(different)));
+}
+
+void TestPageExport::stopsAfterThePageInHand()
+{
+    const QString folder = freshFolder(QStringLiteral("stop"));
+    std::atomic_bool stop = false;
+    QList<int> positions;
+    const PageExportResult result = exportPages(
+        {m_pdf, folder, {0, 1, 2}, 2, 0, false},
+        [&](int position) {
+            positions.append(position);
+            stop = true;
+        },
+        stop);
+    QVERIFY(result.stopped);
+    QCOMPARE(positions, QList<int>{0});
+    QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{"1.webp"});
+    QVERIFY(!decodeWebp(folder + "/1.webp").isNull());
+}
+
+void TestPageExport::unreadableDocumentsExportNothing()
+{
+    const QString empty = m_dir.filePath(QStringLiteral("empty.pdf"));
+    QVERIFY(QFile(empty).open(QIODevice::WriteOnly));
+    const QString jpeg = m_dir.filePath(QStringLiteral("photo.pdf"));
+    QImage photo(30, 30, QImage::Format_RGB32);
+    photo.fill(Qt::green);
+    QVERIFY(photo.save(jpeg, "JPG"));
+    const QString zeroSize = m_dir.filePath(QStringLiteral("zero.pdf"));
+    QVERIFY(writeTinyPagePdf(zeroSize));
+
+    for (const QString &pdf : {empty, jpeg, zeroSize, m_dir.path(), m_dir.filePath("missing.pdf")}) {
+        const QString folder = freshFolder(QStringLiteral("unreadable"));
+        const PageExportResult result = run({pdf, folder, {0, 1}, 1, 0, false});
+        QVERIFY2(result.failures.size() == 2, qPrintable(pdf));
+        QCOMPARE(result.failures.at(0).page, 0);
+        QCOMPARE(result.failures.at(1).page, 1);
+        QCOMPARE(result.failures.at(1).fileName, folder + "/2.png");
+        QVERIFY(result.failures.at(0).reason.startsWith(QLatin1String("Page 1 ")));
+        QVERIFY(QDir(folder).isEmpty());
+        QVERIFY(!result.stopped);
+    }
+}
+
+void TestPageExport::reportsPagesThatCannotBeWritten()
+{
+    const QString folder = freshFolder(QStringLiteral("unwritable"));
+    QVERIFY(QDir().mkpath(folder + "/2.jpg")); // a folder where a page file should go
+    const PageExportResult result = run({m_pdf, folder, {0, 1, 7}, 0, 0, true});
+    QCOMPARE(result.failures.size(), 2);
+    QCOMPARE(result.failures.at(0).page, 1);
+    QCOMPARE(result.failures.at(0).fileName, folder + "/2.jpg");
+    QVERIFY(result.failures.at(0).reason.contains(QLatin1String("could not be saved")));
+    QCOMPARE(result.failures.at(1).page, 7);
+    QVERIFY(result.failures.at(1).reason.contains(QLatin1String("does not exist")));
+    QVERIFY(QFileInfo(folder + "/1.jpg").isFile());
+
+    const QString missing = m_dir.filePath(QStringLiteral("no such folder"));
+    QCOMPARE(run({m_pdf, missing, {0}, 1, 0, false}).failures.size(), 1);
+
+    // Permissions do not stop root, so this part needs an ordinary user.
+    if (geteuid() == 0)
+        return;
+    const QString readOnly = freshFolder(QStringLiteral("read-only"));
+    QVERIFY(QFile::setPermissions(readOnly, QFile::ReadOwner | QFile::ExeOwner));
+    const PageExportResult denied = run({m_pdf, readOnly, {0, 1}, 2, 0, false});
+    QFile::setPermissions(readOnly, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QCOMPARE(denied.failures.size(), 2);
+}
+
+void TestPageExport::failedWriteKeepsTheExistingFile()
+{
+    const QString folder = freshFolder(QStringLiteral("keep"));
+    const QString target = folder + "/1.png";
+    QFile file(target);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("previous export");
+    file.close();
+    // A zero-width image makes the encoder fail after the file was opened.
+    const QImage broken(0, 10, QImage::Format_RGB32);
+    for (PageImageFormat format : {PageImageFormat::Png, PageImageFormat::Webp, PageImageFormat::Jpg}) {
+        QVERIFY(!writePageImage(broken, format, target).isEmpty());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("previous export"));
+        file.close();
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"1.png"});
+    }
+}
+
+void TestPageExport::refusesPagesTooLargeToExport()
+{
+    const QString huge = m_dir.filePath(QStringLiteral("huge.pdf"));
+    QVERIFY(writeBlankPdf(huge, QSizeF(2384, 3370))); // A0
+    const QString folder = freshFolder(QStringLiteral("huge"));
+    const PageExportResult result = run({huge, folder, {0}, 1, 4, false});
+    QCOMPARE(result.failures.size(), 1);
+    QCOMPARE(result.failures.first().reason,
+             QStringLiteral("Page 1 is too large to export at 500 % (11920 × 16850 pixels). "
+                            "Choose a smaller scale."));
+    QVERIFY(QDir(folder).isEmpty());
+
+    // 17000 pixels a side is fine for PNG in principle but beyond WEBP.
+    const QString wide = m_dir.filePath(QStringLiteral("wide.pdf"));
+    QVERIFY(writeBlankPdf(wide, QSizeF(3400, 100)));
+    const PageExportResult webp = run({wide, folder, {0}, 2, 4, false});
+    QCOMPARE(webp.failures.size(), 1);
+    QVERIFY(webp.failures.first().reason.contains(QLatin1String("WEBP")));
+    QVERIFY(QDir(folder).isEmpty());
+    QVERIFY(run({wide, folder, {0}, 2, 3, false}).failures.isEmpty()); // 13600 pixels
+}
+
+void TestPageExport::writesIntoUnicodeFolderNames()
+{
+    const QString folder = freshFolder(QStringLiteral("Seiten & Bilder ü 日本"));
+    QVERIFY(!folder.isEmpty());
+    const QString pdf = folder + QStringLiteral("/Grüße 文書.pdf");
+    QVERIFY(QFile::copy(m_pdf, pdf));
+    for (int format : {0, 1, 2}) {
+        const PageExportResult result = run({pdf, folder, {2}, format, 0, false});
+        QVERIFY(result.failures.isEmpty());
+        QCOMPARE(decode(pageTargetFileName(folder, 2, format)).size(), QSize(595, 842));
+    }
+}
+
+QTEST_MAIN(TestPageExport)
+#include "tst_pageexport.moc"
