@@ -1,0 +1,41 @@
+#include "pdfmanagerdrophandler.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
+
+void PdfManagerDropHandler::dragEnter(QDragEnterEvent *event)
+{
+    event->setDropAction(Qt::LinkAction);
+    folder = false;
+    const QMimeData *mime = event->mimeData();
+    if (!mime || !mime->hasUrls() || mime->urls().isEmpty()) {
+        event->ignore();
+        return;
+    }
+    const QFileInfo info(mime->urls().constFirst().toLocalFile());
+    if (info.isDir()) {
+        folder = true;
+        event->accept();
+        return;
+    }
+    // The text after the last "." of the complete suffix, so "a.tar.pdf" counts.
+    const QString suffix = info.completeSuffix().section(QLatin1Char('.'), -1);
+    if (suffix.compare(QLatin1String("pdf"), Qt::CaseInsensitive) == 0)
+        event->accept();
+    else
+        event->ignore();
+}
+
+void PdfManagerDropHandler::dragMove(QDragMoveEvent *event)
+{
+    event->accept();
+}
+
+QList<QUrl> PdfManagerDropHandler::drop(QDropEvent *event)
+{
+    const QMimeData *mime = event->mimeData();
+    event->acceptProposedAction();
+    return mime ? mime->urls() : QList<QUrl>();
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QList>
+#include <QUrl>
+
+class QDragEnterEvent;
+class QDragMoveEvent;
+class QDropEvent;
+
+// The drag rules the tool's drop frame and page list share: a folder or a
+// file ending in ".pdf" (any case) may be dropped; a drop hands on every URL.
+class PdfManagerDropHandler
+{
+public:
+    void dragEnter(QDragEnterEvent *event);
+    static void dragMove(QDragMoveEvent *event);
+    static QList<QUrl> drop(QDropEvent *event);
+
+    // Whether the item under the last accepted drag is a folder.
+    bool isFolder() const { return folder; }
+
+private:
+    bool folder = false;
+};

@@ -1,0 +1,371 @@
+#include "pdfmanagerform.h"
+
+#include "aboutdialog.h"
+#include "cocoacode.h"
+#include "kivglobal.h"
+#include "pdfmanageraddpagethread.h"
+#include "pdfmanagerexportpagethread.h"
+#include "pdfmanagerframe.h"
+#include "pdfmanagerglobal.h"
+#include "pdfmanagerlistview.h"
+#include "pdfmanagertableview.h"
+#include "shelldialogs.h"
+#include "shellhelpers.h"
+#include "theme.h"
+#include "toolsettings.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPainter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSettings>
+#include <QSplitter>
+#include <QStackedLayout>
+#include <QStandardItemModel>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolButton>
+
+namespace {
+
+const QString settingsApplication = QStringLiteral("Quillbox");
+const QString settingsGroup = QStringLiteral("PdfManager");
+// The box a thumbnail fills in the page list, in device-independent pixels.
+constexpr int thumbnailBox = 200;
+// Rows reach the list in small bursts while a load runs, not one layout per page.
+constexpr int appendIntervalMs = 50;
+
+} // namespace
+
+PdfManagerForm::PdfManagerForm(QWidget *parent)
+    : QWidget(parent)
+{
+    ui.setupUi(this);
+    pageModel = new QStandardItemModel(this);
+    checkedModel = new QStandardItemModel(this);
+    previewTimer = new QTimer(this);
+    previewTimer->setInterval(100);
+    appendTimer = new QTimer(this);
+    appendTimer->setSingleShot(true);
+    appendTimer->setInterval(appendIntervalMs);
+
+    setupViews();
+    for (QToolButton *button : {ui.exportButton, ui.checkAllButton, ui.uncheckAllButton, ui.pageRangeButton})
+        button->setEnabled(false);
+    readSettings();
+
+    folderPicker = new CocoaCode(this);
+    folderPicker->hide();
+
+    ui.line_3->setVisible(!KivGlobal::isPdfManager);
+    ui.websiteButton->setVisible(!KivGlobal::isPdfManager);
+    ui.aboutButton->setVisible(!KivGlobal::isPdfManager);
+    ui.checkedTabWidget->hide();
+    refreshTheme();
+    connectSignals();
+    isReady = true;
+}
+
+PdfManagerForm::~PdfManagerForm()
+{
+    stopThreadsAndWait();
+}
+
+void PdfManagerForm::setupViews()
+{
+    ui.listView->setViewMode(QListView::IconMode);
+    ui.listView->setResizeMode(QListView::Adjust);
+    ui.listView->setMovement(QListView::Static);
+    // A static list turns drops off; PDFs dropped onto the pages are still welcome.
+    ui.listView->viewport()->setAcceptDrops(true);
+    // Every thumbnail has the first page's proportions, so one item size fits
+    // all and large documents lay out in batches without measuring each row.
+    ui.listView->setUniformItemSizes(true);
+    ui.listView->setLayoutMode(QListView::Batched);
+    ui.listView->setBatchSize(200);
+    ui.listView->setSpacing(6);
+    ui.listView->setModel(pageModel);
+    ui.listView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ui.listView->setDragEnabled(false);
+
+    ui.checkedView->setModel(checkedModel);
+    ui.checkedView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ui.checkedView->setDragEnabled(false);
+    ui.checkedView->setIconSize(QSize(96, 96));
+    ui.checkedView->horizontalHeader()->hide();
+    ui.checkedView->verticalHeader()->hide();
+    ui.checkedView->horizontalHeader()->setDefaultSectionSize(120);
+    ui.checkedView->verticalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    ui.checkedView->setSelectionMode(QAbstractItemView::SingleSelection);
+    ui.checkedTabWidget->setFixedHeight(170);
+}
+
+void PdfManagerForm::connectSignals()
+{
+    ui.sourceFrame->setAcceptDrops(true);
+    connect(ui.sourceFrame, &PdfManagerFrame::addURLs, this, &PdfManagerForm::on_AddURLs);
+    connect(ui.listView, &PdfManagerListview::addURLs, this, &PdfManagerForm::on_AddURLs);
+    connect(ui.listView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &PdfManagerForm::on_itemSelection_changed);
+    connect(folderPicker, &CocoaCode::folderSelected, this, &PdfManagerForm::on_FolderSelected);
+    connect(ui.checkedView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &PdfManagerForm::on_checkedView_itemSelection_changed);
+    connect(previewTimer, &QTimer::timeout, this, &PdfManagerForm::updateTimer);
+    connect(ui.splitter, &QSplitter::splitterMoved, this, &PdfManagerForm::OnSplitterMoved);
+    connect(appendTimer, &QTimer::timeout, this, &PdfManagerForm::appendPendingPages);
+    // A page checked from the keyboard has to reach the strip as a click does.
+    connect(pageModel, &QStandardItemModel::itemChanged, this, &PdfManagerForm::onPageItemChanged);
+    QMetaObject::connectSlotsByName(this);
+}
+
+void PdfManagerForm::readSettings()
+{
+    QSettings settings(QLatin1String(ToolSettings::organisation), settingsApplication);
+    settings.beginGroup(settingsGroup);
+    PdfManagerGlobal::setCurrentTargetFolderPath(
+        ToolSettings::readFolder(settings, QStringLiteral("exportPath"), ShellHelpers::picturesFolder()));
+    PdfManagerGlobal::setLoadFolderPath(
+        ToolSettings::readFolder(settings, QStringLiteral("loadPath"), ShellHelpers::documentsFolder()));
+    PdfManagerGlobal::setOutputFormat(ToolSettings::readIndex(settings, QStringLiteral("outputFormat"), 0, 2));
+    PdfManagerGlobal::setExportScale(ToolSettings::readIndex(settings, QStringLiteral("exportScale"), 1, 4));
+    settings.endGroup();
+
+    ui.outputComboBox->setCurrentIndex(PdfManagerGlobal::outputFormat());
+    ui.scaleComboBox->setCurrentIndex(PdfManagerGlobal::exportScale());
+}
+
+void PdfManagerForm::writeSetting(const QString &key, const QVariant &value)
+{
+    if (!isReady)
+        return;
+    QSettings settings(QLatin1String(ToolSettings::organisation), settingsApplication);
+    settings.beginGroup(settingsGroup);
+    settings.setValue(key, value);
+    settings.endGroup();
+}
+
+void PdfManagerForm::refreshTheme()
+{
+    Theme::applyIcon(ui.checkAllButton, QStringLiteral("_IconYes24.png"), QStringLiteral("_IconYesWhite24.png"),
+                     QStringLiteral("_IconYesGray24.png"));
+    Theme::applyIcon(ui.uncheckAllButton, QStringLiteral("_IconNo24.png"), QStringLiteral("_IconNoWhite24.png"),
+                     QStringLiteral("_IconNoGray24.png"));
+    Theme::applyIcon(ui.loadButton, QStringLiteral("_load_extractIcon.png"),
+                     QStringLiteral("_load_extractIconWhite.png"), QStringLiteral("_load_extractIconGray.png"));
+    Theme::applyIcon(ui.exportButton, QStringLiteral("_export_extractIcon.png"),
+                     QStringLiteral("_export_extractIconWhite.png"), QStringLiteral("_export_extractIconGray.png"));
+    Theme::applyIcon(ui.pageRangeButton, QStringLiteral("_IconRange24.png"), QStringLiteral("_IconRangeWhite24.png"),
+                     QStringLiteral("_IconRangeGray24.png"));
+    Theme::applyIcon(ui.websiteButton, QStringLiteral("_websiteIcon24.png"), QStringLiteral("_websiteWhiteIcon24.png"));
+    Theme::applyIcon(ui.aboutButton, QStringLiteral("_About24.png"), QStringLiteral("_AboutWhite24.png"));
+    Theme::applyPixmap(ui.sourceImageLabel, QStringLiteral("_PDF128.png"), QStringLiteral("_PDFWhite128.png"));
+    ui.listView->setStyleSheet(Theme::checkListStyleSheet(QStringLiteral("QListView")));
+}
+
+void PdfManagerForm::setBusy(bool busy)
+{
+    ui.loadButton->setEnabled(!busy);
+    ui.exportButton->setEnabled(!busy && anyPageChecked());
+    for (QWidget *widget :
+         std::initializer_list<QWidget *>{ui.outputLabel, ui.outputComboBox, ui.scaleLabel, ui.scaleComboBox,
+                                          ui.checkAllButton, ui.uncheckAllButton, ui.pageRangeButton})
+        widget->setEnabled(!busy);
+    refreshTheme();
+}
+
+void PdfManagerForm::setTopRowVisible(bool visible)
+{
+    for (QWidget *widget : std::initializer_list<QWidget *>{
+             ui.loadButton, ui.exportButton, ui.line, ui.checkAllButton, ui.uncheckAllButton, ui.pageRangeButton,
+             ui.line_2, ui.outputLabel, ui.outputComboBox, ui.scaleLabel, ui.scaleComboBox})
+        widget->setVisible(visible);
+}
+
+void PdfManagerForm::showPage(PdfManagerFormUi::Page page)
+{
+    ui.stackedLayout->setCurrentIndex(page);
+}
+
+void PdfManagerForm::on_loadButton_clicked()
+{
+    const QString path = ShellDialogs::getOpenFileName(this, tr("Open PDF File"), PdfManagerGlobal::loadFolderPath(),
+                                                       tr("PDF Files (*.pdf)"));
+    if (path.isEmpty())
+        return;
+    PdfManagerGlobal::setLoadFolderPath(QFileInfo(path).path());
+    startAddPageThread(path);
+    writeSetting(QStringLiteral("loadPath"), PdfManagerGlobal::loadFolderPath());
+}
+
+void PdfManagerForm::on_AddURLs(QList<QUrl> urls)
+{
+    if (urls.isEmpty())
+        return;
+    startAddPageThread(QDir::toNativeSeparators(urls.constFirst().toLocalFile()));
+}
+
+void PdfManagerForm::startAddPageThread(const QString &path)
+{
+    // A load still running belongs to a document the user has replaced.
+    if (addPageThread)
+        addPageThread->requestStop();
+    ++loadGeneration;
+    appendTimer->stop();
+    pendingThumbnails.clear();
+    pageModel->clear();
+    ui.previewImage->setText(tr("Preview"));
+
+    thumbnailPixelRatio = ui.listView->devicePixelRatioF();
+    auto *thread = new PdfManagerAddPageThread(path, QSize(thumbnailBox, thumbnailBox) * thumbnailPixelRatio,
+                                               loadGeneration, this);
+    addPageThread = thread;
+    connect(thread, &PdfManagerAddPageThread::loadPagesFinish, this, &PdfManagerForm::onLoadPagesFinish);
+    connect(thread, &PdfManagerAddPageThread::loadPagesStart, this, &PdfManagerForm::onLoadPagesStart);
+    connect(thread, &PdfManagerAddPageThread::loadPagesProgress, this, &PdfManagerForm::onloadPagesProgress);
+    connect(thread, &PdfManagerAddPageThread::pageLoaded, this, &PdfManagerForm::onPageLoaded);
+    connect(thread, &QThread::finished, thread, &QObject::deleteLater);
+    thread->start(QThread::InheritPriority);
+}
+
+void PdfManagerForm::onLoadPagesStart()
+{
+    if (sender() && sender() != addPageThread)
+        return;
+    stopRequested = false;
+    setBusy(true);
+    setTopRowVisible(false);
+    showPage(PdfManagerFormUi::ProgressPage);
+    PdfManagerGlobal::setPageAction(PdfManagerGlobal::paLoadPage);
+    const int count = PdfManagerGlobal::pageCount();
+    ui.progressBar->setMaximum(count);
+    ui.progressBar->setValue(0);
+    ui.progressLabel->setText(tr("Loading page 0 of %1. Please wait...").arg(count));
+}
+
+void PdfManagerForm::onloadPagesProgress(int index)
+{
+    if (sender() && sender() != addPageThread)
+        return;
+    ui.progressBar->setValue(index);
+    ui.progressLabel->setText(
+        tr("Loading page %1 of %2. Please wait...").arg(index).arg(PdfManagerGlobal::pageCount()));
+}
+
+void PdfManagerForm::onPageLoaded(int generation, int page, const QImage &image)
+{
+    Q_UNUSED(page) // pages of one load arrive in order
+    if (generation != loadGeneration)
+        return;
+    pendingThumbnails.append(image);
+    if (!appendTimer->isActive())
+        appendTimer->start();
+}
+
+QPixmap PdfManagerForm::thumbnailPixmap(QImage image) const
+{
+    // A faint edge, so a white page stays visible on the white list.
+    QPainter painter(&image);
+    painter.setPen(QColor(0, 0, 0, 64));
+    painter.drawRect(image.rect().adjusted(0, 0, -1, -1));
+    painter.end();
+    QPixmap pixmap = QPixmap::fromImage(std::move(image));
+    pixmap.setDevicePixelRatio(thumbnailPixelRatio);
+    return pixmap;
+}
+
+void PdfManagerForm::appendPendingPages()
+{
+    QList<QStandardItem *> rows;
+    rows.reserve(pendingThumbnails.size());
+    int pageNumber = pageModel->rowCount();
+    for (const QImage &image : std::as_const(pendingThumbnails)) {
+        auto *item = new QStandardItem(QIcon(thumbnailPixmap(image)), QString::number(++pageNumber));
+        item->setCheckable(true);
+        item->setCheckState(Qt::Unchecked);
+        item->setEditable(false);
+        rows.append(item);
+    }
+    pendingThumbnails.clear();
+    if (!rows.isEmpty())
+        pageModel->invisibleRootItem()->appendRows(rows);
+}
+
+void PdfManagerForm::onLoadPagesFinish()
+{
+    if (sender() && sender() != addPageThread)
+        return;
+    appendTimer->stop();
+    appendPendingPages();
+    setBusy(false);
+    setTopRowVisible(true);
+    ui.progressBar->setValue(ui.progressBar->maximum());
+    if (stopRequested) {
+        showPage(PdfManagerFormUi::SourcePage);
+        return;
+    }
+    ui.checkAllButton->setEnabled(true);
+    ui.uncheckAllButton->setEnabled(true);
+    ui.pageRangeButton->setEnabled(true);
+    ui.listView->setIconSize(QSize(thumbnailBox, thumbnailBox));
+    showPage(PdfManagerFormUi::ResultPage);
+    clearCheckedView();
+    ui.checkedTabWidget->hide();
+    refreshTheme();
+}
+
+void PdfManagerForm::on_progressCancelButton_clicked()
+{
+    stopRequested = true;
+    if (PdfManagerGlobal::pageAction() == PdfManagerGlobal::paLoadPage) {
+        if (addPageThread)
+            addPageThread->requestStop();
+    } else if (exportPageThread) {
+        exportPageThread->requestStop();
+    }
+}
+
+void PdfManagerForm::stopThreadsAndWait()
+{
+    // Threads are children of the form; they must have ended before the
+    // QObject destructor deletes them.
+    const QList<QThread *> threads = findChildren<QThread *>(Qt::FindDirectChildrenOnly);
+    for (QThread *thread : threads) {
+        if (auto *loader = qobject_cast<PdfManagerAddPageThread *>(thread))
+            loader->requestStop();
+        else if (auto *exporter = qobject_cast<PdfManagerExportPageThread *>(thread))
+            exporter->requestStop();
+    }
+    for (QThread *thread : threads)
+        thread->wait();
+}
+
+void PdfManagerForm::on_outputComboBox_currentIndexChanged(int index)
+{
+    Q_UNUSED(index)
+    PdfManagerGlobal::setOutputFormat(ui.outputComboBox->currentIndex());
+    writeSetting(QStringLiteral("outputFormat"), PdfManagerGlobal::outputFormat());
+}
+
+void PdfManagerForm::on_scaleComboBox_currentIndexChanged(int index)
+{
+    Q_UNUSED(index)
+    PdfManagerGlobal::setExportScale(ui.scaleComboBox->currentIndex());
+    writeSetting(QStringLiteral("exportScale"), PdfManagerGlobal::exportScale());
+}
+
+void PdfManagerForm::on_aboutButton_clicked()
+{
+    QPointer<AboutDialog> dialog = new AboutDialog(this);
+    ShellDialogs::exec(dialog);
+    if (dialog)
+        dialog->deleteLater();
+}
+
+void PdfManagerForm::on_websiteButton_clicked()
+{
+    ShellHelpers::openWebPage(KivGlobal::websiteUrl());
+}

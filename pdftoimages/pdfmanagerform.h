@@ -1,0 +1,125 @@
+#pragma once
+
+#include "pdfmanagerformui.h"
+
+#include <QImage>
+#include <QItemSelection>
+#include <QList>
+#include <QModelIndex>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+#include <QWidget>
+
+class CocoaCode;
+class PdfManagerAddPageThread;
+class PdfManagerExportPageThread;
+class QStandardItem;
+class QStandardItemModel;
+class QTimer;
+
+// The "PDF to Images" tab: lists the pages of one PDF, lets the user check
+// pages and writes the checked ones as image files.
+class PdfManagerForm : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit PdfManagerForm(QWidget *parent = nullptr);
+    ~PdfManagerForm() override;
+
+    void refreshTheme();
+
+private slots:
+    void updateTimer();
+    void OnSplitterMoved(int pos, int index);
+
+    void onLoadPagesFinish();
+    void onLoadPagesStart();
+    void onloadPagesProgress(int index);
+    void onPageLoaded(int generation, int page, const QImage &image);
+
+    void onExportPagesFinish(QList<QString> fileExistsList, QList<int> pageExistsList);
+    void onExportPagesStart();
+    void onExportPagesProgress(int index);
+    void onExportPagesTerminated();
+    void onExportPagesFailed(const QStringList &reasons);
+
+    void on_loadButton_clicked();
+    void on_exportButton_clicked();
+    void on_progressCancelButton_clicked();
+    void addItemToCheckedView(QModelIndex index);
+    void on_listView_clicked(QModelIndex index);
+    void handleOverwriteFiles(QList<int> pageExistsList);
+    void handleExportFinish();
+    void handlePageRangeChecked(int start, int end);
+    void on_outputComboBox_currentIndexChanged(int index);
+    void on_scaleComboBox_currentIndexChanged(int index);
+    void on_checkAllButton_clicked();
+    void on_uncheckAllButton_clicked();
+    void on_pageRangeButton_clicked();
+    void on_aboutButton_clicked();
+    void on_websiteButton_clicked();
+
+private:
+    // Connected explicitly: their names follow the on_ pattern without naming
+    // a designer widget and signal, which connectSlotsByName would reject.
+    void on_FolderSelected(QString path);
+    void on_checkedView_itemSelection_changed(const QItemSelection &selected, const QItemSelection &deselected);
+    void on_itemSelection_changed(const QItemSelection &selected, const QItemSelection &deselected);
+    void on_AddURLs(QList<QUrl> urls);
+
+    void setupViews();
+    void connectSignals();
+    void readSettings();
+    void writeSetting(const QString &key, const QVariant &value);
+
+    void startAddPageThread(const QString &path);
+    void startExportThread(const QString &folder, bool overwrite, const QList<int> &pages);
+    void stopThreadsAndWait();
+    QPixmap thumbnailPixmap(QImage image) const;
+    void appendPendingPages();
+    void setBusy(bool busy);
+    void setTopRowVisible(bool visible);
+    void showPage(PdfManagerFormUi::Page page);
+
+    bool anyPageChecked() const;
+    void syncCheckedPage(const QModelIndex &index);
+    void onPageItemChanged(QStandardItem *item);
+    static QStandardItem *newCheckedItem(const QStandardItem *page);
+    int checkedColumnAtOrAfter(int pageNumber) const;
+    int checkedColumnOf(int pageNumber) const;
+    void removeCheckedPage(int pageNumber);
+    void clearCheckedView();
+    void afterCheckedViewChanged();
+    void updatePreview();
+
+    void showCompletionMessage();
+    void runOverwriteDialog(const QStringList &fileExistsList, const QList<int> &pageExistsList);
+
+    PdfManagerFormUi ui;
+    QStandardItemModel *pageModel = nullptr;
+    QStandardItemModel *checkedModel = nullptr;
+    QPointer<PdfManagerAddPageThread> addPageThread;
+    QPointer<PdfManagerExportPageThread> exportPageThread;
+    CocoaCode *folderPicker = nullptr;
+    QList<int> pageExportList;
+    QTimer *previewTimer = nullptr;
+    QTimer *appendTimer = nullptr;
+    int needToResizePreviewDelay = 0;
+    bool isReady = false;
+    bool stopRequested = false;
+    bool selectionSyncing = false;
+    bool previewPending = false;
+    // Set while the form checks pages itself, so per-item reactions stay quiet.
+    bool bulkChecking = false;
+
+    // Each load gets a new number; pages of an abandoned load are dropped.
+    int loadGeneration = 0;
+    // Thumbnails waiting to become rows, in page order after the last row.
+    QList<QImage> pendingThumbnails;
+    qreal thumbnailPixelRatio = 1.0;
+
+    QStringList exportFailures;
+    bool overwriteAnswered = false;
+};

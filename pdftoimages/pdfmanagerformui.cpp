@@ -1,0 +1,208 @@
+#include "pdfmanagerformui.h"
+
+#include "pdfmanagerframe.h"
+#include "pdfmanagerlistview.h"
+#include "pdfmanagertableview.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSplitter>
+#include <QStackedLayout>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+template<typename T> T *named(QWidget *parent, const char *objectName)
+{
+    auto *widget = new T(parent);
+    widget->setObjectName(QLatin1String(objectName));
+    return widget;
+}
+
+QToolButton *toolButton(QWidget *parent, const char *objectName, const char *iconName, bool textUnderIcon)
+{
+    auto *button = named<QToolButton>(parent, objectName);
+    button->setAutoRaise(true);
+    button->setIcon(QIcon(QStringLiteral(":/resources/images/") + QLatin1String(iconName)));
+    button->setIconSize(QSize(24, 24));
+    button->setToolButtonStyle(textUnderIcon ? Qt::ToolButtonTextUnderIcon : Qt::ToolButtonIconOnly);
+    return button;
+}
+
+QFrame *separator(QWidget *parent, const char *objectName)
+{
+    auto *frame = named<QFrame>(parent, objectName);
+    frame->setFrameShape(QFrame::VLine);
+    frame->setFrameShadow(QFrame::Sunken);
+    return frame;
+}
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("PdfManagerForm", text);
+}
+
+} // namespace
+
+void PdfManagerFormUi::setupUi(QWidget *form)
+{
+    form->setObjectName(QStringLiteral("PdfManagerForm"));
+    form->resize(1165, 797);
+    setupTopRow(form);
+    setupSourceFrame(form);
+    setupProgressFrame(form);
+    setupResultFrame(form);
+    setupLayouts(form);
+    retranslateUi();
+}
+
+void PdfManagerFormUi::setupTopRow(QWidget *form)
+{
+    loadButton = toolButton(form, "loadButton", "load_extractIcon.png", true);
+    exportButton = toolButton(form, "exportButton", "export_extractIcon.png", true);
+    line = separator(form, "line");
+    checkAllButton = toolButton(form, "checkAllButton", "IconYes24.png", false);
+    uncheckAllButton = toolButton(form, "uncheckAllButton", "IconNo24.png", false);
+    pageRangeButton = toolButton(form, "pageRangeButton", "IconRange24.png", false);
+    line_2 = separator(form, "line_2");
+    outputLabel = named<QLabel>(form, "outputLabel");
+    outputComboBox = named<QComboBox>(form, "outputComboBox");
+    outputLabel->setBuddy(outputComboBox);
+    scaleLabel = named<QLabel>(form, "scaleLabel");
+    scaleComboBox = named<QComboBox>(form, "scaleComboBox");
+    scaleLabel->setBuddy(scaleComboBox);
+    line_3 = separator(form, "line_3");
+    websiteButton = toolButton(form, "websiteButton", "websiteIcon24.png", true);
+    aboutButton = toolButton(form, "aboutButton", "About24.png", true);
+}
+
+void PdfManagerFormUi::setupSourceFrame(QWidget *form)
+{
+    sourceFrame = named<PdfManagerFrame>(form, "sourceFrame");
+    sourceImageLabel = named<QLabel>(sourceFrame, "sourceImageLabel");
+    sourceImageLabel->setPixmap(QPixmap(QStringLiteral(":/resources/images/PDF128.png")));
+    sourceImageLabel->setAlignment(Qt::AlignCenter);
+    sourceLabel = named<QLabel>(sourceFrame, "sourceLabel");
+    QFont font = sourceLabel->font();
+    font.setPointSize(20);
+    font.setBold(true);
+    sourceLabel->setFont(font);
+    sourceLabel->setAlignment(Qt::AlignCenter);
+
+    auto *layout = new QVBoxLayout(sourceFrame);
+    layout->setAlignment(Qt::AlignCenter);
+    layout->addWidget(sourceImageLabel, 0, Qt::AlignCenter);
+    layout->addSpacing(20);
+    layout->addWidget(sourceLabel, 0, Qt::AlignCenter);
+}
+
+void PdfManagerFormUi::setupProgressFrame(QWidget *form)
+{
+    progressFrame = named<QFrame>(form, "progressFrame");
+    progressLabel = named<QLabel>(progressFrame, "progressLabel");
+    progressLabel->setAlignment(Qt::AlignCenter);
+    progressBar = named<QProgressBar>(progressFrame, "progressBar");
+    progressBar->setMinimumWidth(400);
+    progressCancelButton = named<QPushButton>(progressFrame, "progressCancelButton");
+    progressCancelButton->setFixedWidth(75);
+
+    auto *layout = new QVBoxLayout(progressFrame);
+    layout->setAlignment(Qt::AlignCenter);
+    layout->addWidget(progressLabel, 0, Qt::AlignCenter);
+    layout->addWidget(progressBar, 0, Qt::AlignCenter);
+    layout->addWidget(progressCancelButton, 0, Qt::AlignCenter);
+}
+
+void PdfManagerFormUi::setupResultFrame(QWidget *form)
+{
+    resultFrame = named<QFrame>(form, "resultFrame");
+    splitter = named<QSplitter>(resultFrame, "splitter");
+    splitter->setOrientation(Qt::Horizontal);
+
+    contentWidget = named<QWidget>(splitter, "contentWidget");
+    listView = named<PdfManagerListview>(contentWidget, "listView");
+    checkedTabWidget = named<QTabWidget>(contentWidget, "checkedTabWidget");
+    checkedTab = named<QWidget>(checkedTabWidget, "checkedTab");
+    checkedView = named<PdfManagerTableView>(checkedTab, "checkedView");
+    checkedTabWidget->addTab(checkedTab, QString());
+
+    auto *tabLayout = new QVBoxLayout(checkedTab);
+    tabLayout->setContentsMargins(6, 6, 6, 6);
+    tabLayout->addWidget(checkedView);
+
+    auto *contentLayout = new QVBoxLayout(contentWidget);
+    contentLayout->setContentsMargins(0, 0, 0, 0);
+    contentLayout->addWidget(listView, 1);
+    contentLayout->addWidget(checkedTabWidget);
+
+    previewImage = named<QLabel>(splitter, "previewImage");
+    previewImage->setFrameShape(QFrame::Box);
+    previewImage->setAlignment(Qt::AlignCenter);
+    previewImage->setMinimumSize(100, 231);
+    previewImage->setMaximumWidth(1000);
+    previewImage->setScaledContents(false);
+
+    splitter->addWidget(contentWidget);
+    splitter->addWidget(previewImage);
+    splitter->setStretchFactor(0, 3);
+    splitter->setStretchFactor(1, 2);
+
+    auto *layout = new QVBoxLayout(resultFrame);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(splitter);
+}
+
+void PdfManagerFormUi::setupLayouts(QWidget *form)
+{
+    auto *topRow = new QHBoxLayout;
+    topRow->setAlignment(Qt::AlignLeft);
+    for (QWidget *widget :
+         std::initializer_list<QWidget *>{loadButton, exportButton, line, checkAllButton, uncheckAllButton,
+                                          pageRangeButton, line_2, outputLabel, outputComboBox})
+        topRow->addWidget(widget);
+    topRow->addSpacing(20);
+    for (QWidget *widget :
+         std::initializer_list<QWidget *>{scaleLabel, scaleComboBox, line_3, websiteButton, aboutButton})
+        topRow->addWidget(widget);
+
+    stackedLayout = new QStackedLayout;
+    stackedLayout->setObjectName(QStringLiteral("stackedLayout"));
+    stackedLayout->addWidget(resultFrame);
+    stackedLayout->addWidget(progressFrame);
+    stackedLayout->addWidget(sourceFrame);
+
+    auto *layout = new QVBoxLayout(form);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addLayout(topRow);
+    layout->addLayout(stackedLayout, 1);
+    // Only a stacked layout that has its widget can switch pages.
+    stackedLayout->setCurrentIndex(SourcePage);
+}
+
+void PdfManagerFormUi::retranslateUi()
+{
+    sourceLabel->setText(tr("Drop PDF File here"));
+    loadButton->setText(tr("Open"));
+    exportButton->setText(tr("Export"));
+    checkAllButton->setToolTip(tr("Check All"));
+    uncheckAllButton->setToolTip(tr("Uncheck All"));
+    pageRangeButton->setToolTip(tr("Set Page Range"));
+    // Icon-only buttons: screen readers announce what the tool tip shows.
+    for (QToolButton *button : {checkAllButton, uncheckAllButton, pageRangeButton})
+        button->setAccessibleName(button->toolTip());
+    outputLabel->setText(tr("Output Format:"));
+    outputComboBox->addItems({tr("JPG"), tr("PNG"), tr("WEBP")});
+    scaleLabel->setText(tr("Scale:"));
+    scaleComboBox->addItems({tr("100%"), tr("200%"), tr("300%"), tr("400%"), tr("500%")});
+    websiteButton->setText(tr("Website"));
+    aboutButton->setText(tr("About"));
+    progressCancelButton->setText(tr("Cancel"));
+    checkedTabWidget->setTabText(checkedTabWidget->indexOf(checkedTab), tr("Checked Pages"));
+    previewImage->setText(tr("Preview"));
+}

@@ -1,0 +1,24 @@
+#include "pdfmanagerframe.h"
+
+#include <QDropEvent>
+
+PdfManagerFrame::PdfManagerFrame(QWidget *parent)
+    : QFrame(parent)
+{
+    setAcceptDrops(true);
+}
+
+void PdfManagerFrame::dragEnterEvent(QDragEnterEvent *event)
+{
+    dropHandler.dragEnter(event);
+}
+
+void PdfManagerFrame::dragMoveEvent(QDragMoveEvent *event)
+{
+    PdfManagerDropHandler::dragMove(event);
+}
+
+void PdfManagerFrame::dropEvent(QDropEvent *event)
+{
+    emit addURLs(PdfManagerDropHandler::drop(event));
+}

@@ -1,0 +1,25 @@
+#include "pdfmanagerlistview.h"
+
+#include <QDropEvent>
+
+PdfManagerListview::PdfManagerListview(QWidget *parent)
+    : QListView(parent)
+{
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
+}
+
+void PdfManagerListview::dragEnterEvent(QDragEnterEvent *event)
+{
+    dropHandler.dragEnter(event);
+}
+
+void PdfManagerListview::dragMoveEvent(QDragMoveEvent *event)
+{
+    PdfManagerDropHandler::dragMove(event);
+}
+
+void PdfManagerListview::dropEvent(QDropEvent *event)
+{
+    emit addURLs(PdfManagerDropHandler::drop(event));
+}

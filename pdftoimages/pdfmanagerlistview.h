@@ -1,0 +1,28 @@
+#pragma once
+
+#include "pdfmanagerdrophandler.h"
+
+#include <QList>
+#include <QListView>
+#include <QUrl>
+
+// The page list; a PDF dropped onto it replaces the loaded one.
+class PdfManagerListview : public QListView
+{
+    Q_OBJECT
+public:
+    explicit PdfManagerListview(QWidget *parent = nullptr);
+
+    bool isFolder() const { return dropHandler.isFolder(); }
+
+signals:
+    void addURLs(QList<QUrl> urls);
+
+protected:
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
+private:
+    PdfManagerDropHandler dropHandler;
+};
