@@ -1,0 +1,95 @@
+// Benchmark driver for the PDF-to-images work layer; bench/run calls it.
+//   ff-pdf2img-bench export <pdf> <folder> <jpg|png|webp> <scaleIndex>
+//   ff-pdf2img-bench list <pdf>
+//   ff-pdf2img-bench generate <folder>
+#include "benchcorpus.h"
+#include "pageexport.h"
+#include "pagethumbnails.h"
+
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPdfDocument>
+
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+int usage()
+{
+    std::fprintf(stderr, "usage: ff-pdf2img-bench export <pdf> <folder> <jpg|png|webp> <scaleIndex>\n"
+                         "       ff-pdf2img-bench list <pdf>\n"
+                         "       ff-pdf2img-bench generate <folder>\n");
+    return 2;
+}
+
+int runExport(const QStringList &arguments)
+{
+    const int format =
+        QStringList{QStringLiteral("jpg"), QStringLiteral("png"), QStringLiteral("webp")}.indexOf(arguments.at(2));
+    bool scaleOk = false;
+    const int scaleIndex = arguments.at(3).toInt(&scaleOk);
+    if (format < 0 || !scaleOk)
+        return usage();
+    PageExportJob job;
+    job.pdfPath = arguments.at(0);
+    job.folder = arguments.at(1);
+    job.format = format;
+    job.scaleIndex = scaleIndex;
+    {
+        QPdfDocument document;
+        document.load(job.pdfPath);
+        for (int page = 0; page < document.pageCount(); ++page)
+            job.pages.append(page);
+    }
+    QElapsedTimer timer;
+    timer.start();
+    const std::atomic_bool stop = false;
+    const PageExportResult result = exportPages(
+        job, [](int) {}, stop);
+    std::printf("exported %lld pages in %.3f s, %lld existing, %lld failed\n", qlonglong(job.pages.size()),
+                timer.elapsed() / 1000.0, qlonglong(result.fileExistsList.size()), qlonglong(result.failures.size()));
+    for (const PageExportFailure &failure : result.failures)
+        std::fprintf(stderr, "%s\n", qPrintable(failure.reason));
+    return result.failures.isEmpty() ? 0 : 1;
+}
+
+int runList(const QString &path)
+{
+    // Kept like the page model keeps its icons, so the peak memory is realistic.
+    std::vector<QImage> thumbnails;
+    qint64 firstMs = -1;
+    QElapsedTimer timer;
+    timer.start();
+    const std::atomic_bool stop = false;
+    listPageThumbnails(
+        path, QSize(200, 200), stop,
+        [&](const PdfPageListing &listing) { thumbnails.reserve(size_t(listing.pageCount)); }, [](int) {},
+        [&](int, const QImage &thumbnail) {
+            if (firstMs < 0)
+                firstMs = timer.elapsed();
+            thumbnails.push_back(thumbnail);
+        });
+    std::printf("listed %zu pages in %.3f s, first thumbnail after %.3f s\n", thumbnails.size(),
+                timer.elapsed() / 1000.0, firstMs / 1000.0);
+    return thumbnails.empty() ? 1 : 0;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
+    QStringList arguments = application.arguments().mid(1);
+    const QString command = arguments.isEmpty() ? QString() : arguments.takeFirst();
+    if (command == QLatin1String("export") && arguments.size() == 4)
+        return runExport(arguments);
+    if (command == QLatin1String("list") && arguments.size() == 1)
+        return runList(arguments.at(0));
+    if (command == QLatin1String("generate") && arguments.size() == 1)
+        return BenchCorpus::write(arguments.at(0)) ? 0 : 1;
+    return usage();
+}
