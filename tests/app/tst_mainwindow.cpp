@@ -59,8 +59,7 @@ private slots:
         auto *tabs = window.findChild<QTabWidget *>(QStringLiteral("tabWidget"));
         QVERIFY(tabs);
         const QStringList captions{"PDF to Images", "Images to PDF", "Split PDF", "Merge PDF", "Password Protect"};
-        const QStringList names{"pdfToImageTab", "imagesToPdfTab", "splitPdfTab", "mergePdfTab",
-                                "passwordProtectTab"};
+        const QStringList names{"pdfToImageTab", "imagesToPdfTab", "splitPdfTab", "mergePdfTab", "passwordProtectTab"};
         QCOMPARE(tabs->count(), 5);
         for (int i = 0; i < 5; ++i) {
             QCOMPARE(tabs->tabText(i), captions.at(i));

@@ -29,9 +29,9 @@ QByteArray sidewaysJpeg()
     image.save(&buffer, "JPG", 95);
 
     QByteArray tiff("MM\0*\0\0\0\x08", 8);
-    tiff += QByteArray("\0\x01", 2);                             // one entry
+    tiff += QByteArray("\0\x01", 2);                              // one entry
     tiff += QByteArray("\x01\x12\0\x03\0\0\0\x01\0\x06\0\0", 12); // Orientation, SHORT, 1, value 6
-    tiff += QByteArray(4, '\0');                                 // no next IFD
+    tiff += QByteArray(4, '\0');                                  // no next IFD
     const QByteArray exif = QByteArray("Exif\0\0", 6) + tiff;
     QByteArray app1("\xFF\xE1", 2);
     const quint16 length = qToBigEndian<quint16>(quint16(exif.size() + 2));
@@ -52,12 +52,18 @@ private slots:
     {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("trailing backslash") << "C:\\Out\\" << "C:\\Out";
-        QTest::newRow("trailing slash") << "/tmp/out/" << "/tmp/out";
-        QTest::newRow("only one removed") << "/tmp/out//" << "/tmp/out/";
-        QTest::newRow("plain") << "/tmp/out" << "/tmp/out";
-        QTest::newRow("empty") << "" << "";
-        QTest::newRow("root stays") << "/" << "/";
+        QTest::newRow("trailing backslash") << "C:\\Out\\"
+                                            << "C:\\Out";
+        QTest::newRow("trailing slash") << "/tmp/out/"
+                                        << "/tmp/out";
+        QTest::newRow("only one removed") << "/tmp/out//"
+                                          << "/tmp/out/";
+        QTest::newRow("plain") << "/tmp/out"
+                               << "/tmp/out";
+        QTest::newRow("empty") << ""
+                               << "";
+        QTest::newRow("root stays") << "/"
+                                    << "/";
     }
 
     void folderForExplorer()

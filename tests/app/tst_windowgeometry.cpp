@@ -51,6 +51,5 @@ private slots:
     }
 };
 
-
 QTEST_GUILESS_MAIN(TestWindowGeometry)
 #include "tst_windowgeometry.moc"

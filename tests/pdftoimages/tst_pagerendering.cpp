@@ -1,5 +1,4 @@
 #include "pagerendering.h"
-#include "pagethumbnails.h"
 #include "testenvironment.h"
 #include "testpdf.h"
 
@@ -21,9 +20,6 @@ private slots:
     void refusesEmptySizesAndMissingPages();
     void flatteningMatchesPaintingOntoWhite_data();
     void flatteningMatchesPaintingOntoWhite();
-    void listsThumbnailsInPageOrder();
-    void stopsListingBetweenPages();
-    void listsNothingForAFileThatIsNoPdf();
 
 private:
     QTemporaryDir m_dir;
@@ -65,7 +61,6 @@ void TestPageRendering::fitIntoBox_data()
     QTest::addColumn<QSize>("expected");
     QTest::newRow("portrait") << QSize(595, 842) << QSize(200, 200) << QSize(141, 200);
     QTest::newRow("landscape") << QSize(842, 595) << QSize(200, 200) << QSize(200, 141);
-    QTest::newRow("hidpi box") << QSize(595, 842) << QSize(400, 400) << QSize(282, 400);
     QTest::newRow("small page grows") << QSize(10, 20) << QSize(200, 200) << QSize(100, 200);
     QTest::newRow("sliver keeps a pixel") << QSize(10000, 1) << QSize(200, 200) << QSize(200, 1);
     QTest::newRow("empty page") << QSize(0, 0) << QSize(200, 200) << QSize();
@@ -135,8 +130,7 @@ void TestPageRendering::flatteningMatchesPaintingOntoWhite_data()
 
     QPdfDocument document;
     document.load(m_mixedPdf);
-    QTest::newRow("rendered page") << document.render(1, QSize(595, 842));
-    QTest::newRow("rendered page 300 %") << document.render(0, QSize(1785, 2526));
+    QTest::newRow("rendered page 300 %") << document.render(1, QSize(1785, 2526));
 }
 
 void TestPageRendering::flatteningMatchesPaintingOntoWhite()
@@ -146,77 +140,6 @@ void TestPageRendering::flatteningMatchesPaintingOntoWhite()
     const QImage flat = flattenOntoWhite(source);
     QCOMPARE(flat.format(), QImage::Format_RGB32);
     QCOMPARE(flat, paintedOntoWhite(source));
-}
-
-void TestPageRendering::listsThumbnailsInPageOrder()
-{
-    const std::atomic_bool stop = false;
-    QList<PdfPageListing> listings;
-    QStringList events;
-    QList<QImage> thumbnails;
-    listPageThumbnails(
-        m_mixedPdf, QSize(200, 200), stop,
-        [&](const PdfPageListing &listing) {
-            listings.append(listing);
-            events.append(QStringLiteral("listed"));
-        },
-        [&](int number) { events.append(QStringLiteral("before %1").arg(number)); },
-        [&](int page, const QImage &thumbnail) {
-            events.append(QStringLiteral("page %1").arg(page));
-            thumbnails.append(thumbnail);
-        });
-
-    QCOMPARE(listings.size(), 1);
-    QCOMPARE(listings.first().pageCount, 3);
-    QCOMPARE(listings.first().pageSize, QSize(595, 842));
-    QCOMPARE(events, (QStringList{"listed", "before 1", "page 0", "before 2", "page 1", "before 3", "page 2"}));
-    for (const QImage &thumbnail : std::as_const(thumbnails)) {
-        // Every page, the landscape one too, takes the first page's proportions.
-        QCOMPARE(thumbnail.size(), QSize(141, 200));
-        QCOMPARE(thumbnail.format(), QImage::Format_RGB32);
-        QCOMPARE(thumbnail.pixel(138, 197), qRgb(255, 255, 255));
-        QVERIFY(isRed(thumbnail.pixel(12, 12)));
-    }
-}
-
-void TestPageRendering::stopsListingBetweenPages()
-{
-    std::atomic_bool stop = false;
-    QList<int> numbers;
-    QList<int> pages;
-    listPageThumbnails(
-        m_mixedPdf, QSize(50, 50), stop, [](const PdfPageListing &) {}, [&](int number) { numbers.append(number); },
-        [&](int page, const QImage &) {
-            pages.append(page);
-            if (page == 1)
-                stop = true;
-        });
-    // The page being rendered when the stop arrives is still delivered.
-    QCOMPARE(numbers, (QList<int>{1, 2}));
-    QCOMPARE(pages, (QList<int>{0, 1}));
-}
-
-void TestPageRendering::listsNothingForAFileThatIsNoPdf()
-{
-    const QString notPdf = m_dir.filePath(QStringLiteral("picture.pdf"));
-    QImage picture(40, 40, QImage::Format_RGB32);
-    picture.fill(Qt::blue);
-    QVERIFY(picture.save(notPdf, "JPG"));
-
-    for (const QString &path : {notPdf, m_dir.path(), m_dir.filePath(QStringLiteral("missing.pdf"))}) {
-        const std::atomic_bool stop = false;
-        int listed = 0;
-        int pages = 0;
-        listPageThumbnails(
-            path, QSize(200, 200), stop,
-            [&](const PdfPageListing &listing) {
-                ++listed;
-                QCOMPARE(listing.pageCount, 0);
-            },
-            [&](int) { ++pages; }, [&](int, const QImage &) { ++pages; });
-        QCOMPARE(listed, 1);
-        QCOMPARE(pages, 0);
-    }
 }
 
 QTEST_MAIN(TestPageRendering)

@@ -15,27 +15,22 @@ class TestPdfManagerDialogs : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void rangeBoxesStopAtPageCount();
-    void rangeBoxesKeepStartBeforeEnd();
-    void rangeOkReportsAndDisposes();
-    void rangeCancelReportsNothing();
-    void overwriteTextFollowsFileCount_data();
+    void initTestCase() { TestEnvironment::isolate(); }
+    void rangeBoxesStayWithinPagesAndInOrder();
+    void rangeOkReportsCancelDoesNot();
     void overwriteTextFollowsFileCount();
-    void overwriteReportsTickedPagesInRowOrder();
-    void overwriteWithNothingTickedReportsNothing();
-    void overwriteCancelFinishesExport();
-
-private:
-    static QStringList files(int count);
+    void overwriteButtons_data();
+    void overwriteButtons();
 };
 
-void TestPdfManagerDialogs::initTestCase()
+namespace {
+
+QPushButton *button(QWidget *dialog, const char *name)
 {
-    TestEnvironment::isolate();
+    return dialog->findChild<QPushButton *>(QLatin1String(name));
 }
 
-QStringList TestPdfManagerDialogs::files(int count)
+QStringList files(int count)
 {
     QStringList names;
     for (int i = 0; i < count; ++i)
@@ -43,7 +38,9 @@ QStringList TestPdfManagerDialogs::files(int count)
     return names;
 }
 
-void TestPdfManagerDialogs::rangeBoxesStopAtPageCount()
+} // namespace
+
+void TestPdfManagerDialogs::rangeBoxesStayWithinPagesAndInOrder()
 {
     QWidget parent;
     auto *dialog = new PdfManagerCheckRangeDialog(&parent);
@@ -58,22 +55,13 @@ void TestPdfManagerDialogs::rangeBoxesStopAtPageCount()
     QCOMPARE(end->value(), 12);
     start->setValue(0);
     QCOMPARE(start->value(), 1);
-}
 
-void TestPdfManagerDialogs::rangeBoxesKeepStartBeforeEnd()
-{
-    QWidget parent;
-    auto *dialog = new PdfManagerCheckRangeDialog(&parent);
-    dialog->setMaximum(12);
-    auto *start = dialog->findChild<QSpinBox *>(QStringLiteral("startSpinBox"));
-    auto *end = dialog->findChild<QSpinBox *>(QStringLiteral("endSpinBox"));
     end->setValue(5);
     start->setValue(8);
     QCOMPARE(end->value(), 8);
     end->setValue(3);
     QCOMPARE(start->value(), 3);
     QCOMPARE(end->value(), 3);
-
     // Typed in, too.
     start->selectAll();
     QTest::keyClicks(start, QStringLiteral("10"));
@@ -81,95 +69,72 @@ void TestPdfManagerDialogs::rangeBoxesKeepStartBeforeEnd()
     QCOMPARE(end->value(), 10);
 }
 
-void TestPdfManagerDialogs::rangeOkReportsAndDisposes()
+void TestPdfManagerDialogs::rangeOkReportsCancelDoesNot()
 {
     QWidget parent;
-    QPointer<PdfManagerCheckRangeDialog> dialog = new PdfManagerCheckRangeDialog(&parent);
-    dialog->setMaximum(12);
-    QSignalSpy spy(dialog.data(), &PdfManagerCheckRangeDialog::pageRangeChecked);
-    QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("okButton")), Qt::LeftButton);
-    QCOMPARE(spy.count(), 1);
-    QCOMPARE(spy.first(), QVariantList({1, 1}));
-    QTRY_VERIFY(dialog.isNull());
-}
-
-void TestPdfManagerDialogs::rangeCancelReportsNothing()
-{
-    QWidget parent;
-    QPointer<PdfManagerCheckRangeDialog> dialog = new PdfManagerCheckRangeDialog(&parent);
-    QSignalSpy spy(dialog.data(), &PdfManagerCheckRangeDialog::pageRangeChecked);
-    QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("cancelButton")), Qt::LeftButton);
-    QTRY_VERIFY(dialog.isNull());
-    QCOMPARE(spy.count(), 0);
-}
-
-void TestPdfManagerDialogs::overwriteTextFollowsFileCount_data()
-{
-    QTest::addColumn<int>("count");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("one") << 1 << "The following file already exist. Do you wish to overwrite it?";
-    QTest::newRow("two") << 2 << "The following files already exist. Check all files that you wish to overwrite.";
+    for (const char *name : {"okButton", "cancelButton"}) {
+        QPointer<PdfManagerCheckRangeDialog> dialog = new PdfManagerCheckRangeDialog(&parent);
+        dialog->setMaximum(12);
+        QSignalSpy spy(dialog.data(), &PdfManagerCheckRangeDialog::pageRangeChecked);
+        QTest::mouseClick(button(dialog, name), Qt::LeftButton);
+        QTRY_VERIFY(dialog.isNull());
+        const bool ok = qstrcmp(name, "okButton") == 0;
+        QCOMPARE(spy.count(), ok ? 1 : 0);
+        if (ok)
+            QCOMPARE(spy.first(), QVariantList({1, 1}));
+    }
 }
 
 void TestPdfManagerDialogs::overwriteTextFollowsFileCount()
 {
-    QFETCH(int, count);
-    QFETCH(QString, text);
     QWidget parent;
-    auto *dialog = new PdfManagerOverwriteFileDialog(&parent);
-    dialog->fill(files(count), QList<int>({0, 2}).mid(0, count));
-    QCOMPARE(dialog->findChild<QLabel *>(QStringLiteral("descLabel"))->text(), text);
-    auto *tree = dialog->findChild<QTreeWidget *>(QStringLiteral("treeWidget"));
-    QCOMPARE(tree->topLevelItemCount(), count);
-    QCOMPARE(tree->topLevelItem(0)->text(0), QStringLiteral("/out/1.png"));
-    QCOMPARE(tree->topLevelItem(0)->checkState(0), Qt::Checked);
-    QVERIFY(tree->isColumnHidden(1));
+    for (int count : {1, 2}) {
+        auto *dialog = new PdfManagerOverwriteFileDialog(&parent);
+        dialog->fill(files(count), QList<int>({0, 2}).mid(0, count));
+        QCOMPARE(dialog->findChild<QLabel *>(QStringLiteral("descLabel"))->text(),
+                 count == 1 ? QStringLiteral("The following file already exist. Do you wish to overwrite it?")
+                            : QStringLiteral("The following files already exist. Check all files that you wish to "
+                                             "overwrite."));
+        auto *tree = dialog->findChild<QTreeWidget *>(QStringLiteral("treeWidget"));
+        QCOMPARE(tree->topLevelItemCount(), count);
+        QCOMPARE(tree->topLevelItem(0)->text(0), QStringLiteral("/out/1.png"));
+        QCOMPARE(tree->topLevelItem(0)->checkState(0), Qt::Checked);
+        QVERIFY(tree->isColumnHidden(1));
+    }
 }
 
-void TestPdfManagerDialogs::overwriteReportsTickedPagesInRowOrder()
+void TestPdfManagerDialogs::overwriteButtons_data()
 {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QList<int>>("unticked");
+    QTest::addColumn<int>("overwrites");
+    QTest::addColumn<int>("finishes");
+    // Ticked pages are reported in row order; nothing ticked reports nothing.
+    QTest::newRow("overwrite one") << "overwriteButton" << QList<int>{0, 2} << 1 << 0;
+    QTest::newRow("overwrite none") << "overwriteButton" << QList<int>{0, 1, 2} << 0 << 0;
+    QTest::newRow("cancel") << "cancelButton" << QList<int>{} << 0 << 1;
+}
+
+void TestPdfManagerDialogs::overwriteButtons()
+{
+    QFETCH(QString, button);
+    QFETCH(QList<int>, unticked);
+    QFETCH(int, overwrites);
+    QFETCH(int, finishes);
     QWidget parent;
     QPointer<PdfManagerOverwriteFileDialog> dialog = new PdfManagerOverwriteFileDialog(&parent);
     dialog->fill(files(3), {4, 0, 9});
     auto *tree = dialog->findChild<QTreeWidget *>(QStringLiteral("treeWidget"));
-    tree->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
-    tree->topLevelItem(2)->setCheckState(0, Qt::Unchecked);
-    QSignalSpy overwrite(dialog.data(), &PdfManagerOverwriteFileDialog::overwriteFiles);
-    QSignalSpy finish(dialog.data(), &PdfManagerOverwriteFileDialog::exporttFinish);
-    QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("overwriteButton")), Qt::LeftButton);
-    QCOMPARE(overwrite.count(), 1);
-    QCOMPARE(overwrite.first().first().value<QList<int>>(), QList<int>({0}));
-    QCOMPARE(finish.count(), 0);
-    QTRY_VERIFY(dialog.isNull());
-}
-
-void TestPdfManagerDialogs::overwriteWithNothingTickedReportsNothing()
-{
-    QWidget parent;
-    QPointer<PdfManagerOverwriteFileDialog> dialog = new PdfManagerOverwriteFileDialog(&parent);
-    dialog->fill(files(2), {0, 2});
-    auto *tree = dialog->findChild<QTreeWidget *>(QStringLiteral("treeWidget"));
-    for (int row = 0; row < 2; ++row)
+    for (int row : unticked)
         tree->topLevelItem(row)->setCheckState(0, Qt::Unchecked);
     QSignalSpy overwrite(dialog.data(), &PdfManagerOverwriteFileDialog::overwriteFiles);
     QSignalSpy finish(dialog.data(), &PdfManagerOverwriteFileDialog::exporttFinish);
-    QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("overwriteButton")), Qt::LeftButton);
+    QTest::mouseClick(dialog->findChild<QPushButton *>(button), Qt::LeftButton);
     QTRY_VERIFY(dialog.isNull());
-    QCOMPARE(overwrite.count(), 0);
-    QCOMPARE(finish.count(), 0);
-}
-
-void TestPdfManagerDialogs::overwriteCancelFinishesExport()
-{
-    QWidget parent;
-    QPointer<PdfManagerOverwriteFileDialog> dialog = new PdfManagerOverwriteFileDialog(&parent);
-    dialog->fill(files(2), {0, 2});
-    QSignalSpy overwrite(dialog.data(), &PdfManagerOverwriteFileDialog::overwriteFiles);
-    QSignalSpy finish(dialog.data(), &PdfManagerOverwriteFileDialog::exporttFinish);
-    QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("cancelButton")), Qt::LeftButton);
-    QTRY_VERIFY(dialog.isNull());
-    QCOMPARE(finish.count(), 1);
-    QCOMPARE(overwrite.count(), 0);
+    QCOMPARE(overwrite.count(), overwrites);
+    if (overwrites)
+        QCOMPARE(overwrite.first().first().value<QList<int>>(), QList<int>({0}));
+    QCOMPARE(finish.count(), finishes);
 }
 
 QTEST_MAIN(TestPdfManagerDialogs)
