@@ -157,6 +157,10 @@ private slots:
         QCOMPARE(ToolSettings::readFolder(settings, QStringLiteral("here"), QStringLiteral("/fallback")), dir.path());
         QCOMPARE(ToolSettings::readFolder(settings, QStringLiteral("missing"), QStringLiteral("/fallback")),
                  QStringLiteral("/fallback"));
+        // An empty path would name the working folder, which always exists.
+        settings.setValue(QStringLiteral("empty"), QString());
+        QCOMPARE(ToolSettings::readFolder(settings, QStringLiteral("empty"), QStringLiteral("/fallback")),
+                 QStringLiteral("/fallback"));
     }
 };
 
