@@ -23,39 +23,40 @@ std::optional<quint32> readDword(const QSettings &settings, const QString &name)
     return static_cast<quint32>(value);
 }
 
+// One axis of the restore rule: a position beyond the screen goes back to the
+// start, a too small extent grows (the position is then left alone), a too
+// large one shrinks to the screen, and otherwise the window is pulled back so
+// that it ends on the screen.
+struct Span {
+    quint32 pos;
+    quint32 extent;
+};
+
+Span restoreAxis(std::optional<quint32> storedPos, std::optional<quint32> storedExtent, int start, int minExtent,
+                 int screenExtent)
+{
+    const quint32 screen = static_cast<quint32>(screenExtent);
+    const quint32 minimum = static_cast<quint32>(minExtent);
+    quint32 pos = storedPos.value_or(start);
+    if (pos > screen)
+        pos = start;
+    quint32 extent = storedExtent.value_or(minimum);
+    if (extent < minimum)
+        extent = minimum;
+    else if (extent > screen)
+        extent = screen;
+    else if (pos + extent > screen)
+        pos = screen - extent;
+    return {pos, extent};
+}
+
 } // namespace
 
 QRect restore(const Stored &stored, QSize screen)
 {
-    const quint32 screenWidth = static_cast<quint32>(screen.width());
-    const quint32 screenHeight = static_cast<quint32>(screen.height());
-    const quint32 minWidth = static_cast<quint32>(startGeometry.width());
-    const quint32 minHeight = static_cast<quint32>(startGeometry.height());
-
-    quint32 x = stored.posX.value_or(startGeometry.x());
-    if (x > screenWidth)
-        x = startGeometry.x();
-    quint32 y = stored.posY.value_or(startGeometry.y());
-    if (y > screenHeight)
-        y = startGeometry.y();
-
-    quint32 width = stored.width.value_or(minWidth);
-    if (width < minWidth)
-        width = minWidth;
-    else if (width > screenWidth)
-        width = screenWidth;
-    else if (x + width > screenWidth)
-        x = screenWidth - width;
-
-    quint32 height = stored.height.value_or(minHeight);
-    if (height < minHeight)
-        height = minHeight;
-    else if (height > screenHeight)
-        height = screenHeight;
-    else if (y + height > screenHeight)
-        y = screenHeight - height;
-
-    return QRect(int(x), int(y), int(width), int(height));
+    const Span x = restoreAxis(stored.posX, stored.width, startGeometry.x(), startGeometry.width(), screen.width());
+    const Span y = restoreAxis(stored.posY, stored.height, startGeometry.y(), startGeometry.height(), screen.height());
+    return QRect(int(x.pos), int(y.pos), int(x.extent), int(y.extent));
 }
 
 Stored read()

@@ -18,7 +18,6 @@ public:
     PdfManagerAddPageThread(const QString &pdfPath, QSize thumbnailBox, int generation, QObject *parent = nullptr);
 
     void requestStop() { stopFlag = true; }
-    int generation() const { return loadGeneration; }
 
 signals:
     void loadPagesTerminated();

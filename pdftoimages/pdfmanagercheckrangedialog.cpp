@@ -1,21 +1,12 @@
 #include "pdfmanagercheckrangedialog.h"
 
+#include "namedwidget.h"
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
-
-namespace {
-
-template<typename T> T *named(QWidget *parent, const char *objectName)
-{
-    auto *widget = new T(parent);
-    widget->setObjectName(QLatin1String(objectName));
-    return widget;
-}
-
-} // namespace
 
 PdfManagerCheckRangeDialog::PdfManagerCheckRangeDialog(QWidget *parent)
     : QDialog(parent)
@@ -30,14 +21,14 @@ void PdfManagerCheckRangeDialog::setupUi()
     resize(313, 126);
     setWindowTitle(tr("Page Range"));
 
-    descLabel = named<QLabel>(this, "descLabel");
+    descLabel = namedWidget<QLabel>(this, "descLabel");
     descLabel->setText(tr("Check specific page range."));
-    startLabel = named<QLabel>(this, "startLabel");
+    startLabel = namedWidget<QLabel>(this, "startLabel");
     startLabel->setText(tr("Start:"));
-    startSpinBox = named<QSpinBox>(this, "startSpinBox");
-    endLabel = named<QLabel>(this, "endLabel");
+    startSpinBox = namedWidget<QSpinBox>(this, "startSpinBox");
+    endLabel = namedWidget<QLabel>(this, "endLabel");
     endLabel->setText(tr("End:"));
-    endSpinBox = named<QSpinBox>(this, "endSpinBox");
+    endSpinBox = namedWidget<QSpinBox>(this, "endSpinBox");
     for (QSpinBox *box : {startSpinBox, endSpinBox}) {
         box->setMinimum(1);
         box->setMinimumWidth(61);
@@ -45,10 +36,10 @@ void PdfManagerCheckRangeDialog::setupUi()
     }
     startLabel->setBuddy(startSpinBox);
     endLabel->setBuddy(endSpinBox);
-    okButton = named<QPushButton>(this, "okButton");
+    okButton = namedWidget<QPushButton>(this, "okButton");
     okButton->setText(tr("OK"));
     okButton->setDefault(true);
-    cancelButton = named<QPushButton>(this, "cancelButton");
+    cancelButton = namedWidget<QPushButton>(this, "cancelButton");
     cancelButton->setText(tr("Cancel"));
 
     auto *rangeRow = new QHBoxLayout;

@@ -20,9 +20,7 @@ void PdfManagerDropHandler::dragEnter(QDragEnterEvent *event)
         event->accept();
         return;
     }
-    // The text after the last "." of the complete suffix, so "a.tar.pdf" counts.
-    const QString suffix = info.completeSuffix().section(QLatin1Char('.'), -1);
-    if (suffix.compare(QLatin1String("pdf"), Qt::CaseInsensitive) == 0)
+    if (info.suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) == 0)
         event->accept();
     else
         event->ignore();

@@ -20,6 +20,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPainter>
+#include <QPdfDocument>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSettings>
@@ -48,6 +49,7 @@ PdfManagerForm::PdfManagerForm(QWidget *parent)
     pageModel = new QStandardItemModel(this);
     checkedModel = new QStandardItemModel(this);
     previewTimer = new QTimer(this);
+    previewDocument = new QPdfDocument(this);
     previewTimer->setInterval(100);
     appendTimer = new QTimer(this);
     appendTimer->setSingleShot(true);
@@ -218,6 +220,7 @@ void PdfManagerForm::startAddPageThread(const QString &path)
     pendingThumbnails.clear();
     pageModel->clear();
     ui.previewImage->setText(tr("Preview"));
+    previewDocument->close();
 
     thumbnailPixelRatio = ui.listView->devicePixelRatioF();
     auto *thread = new PdfManagerAddPageThread(path, QSize(thumbnailBox, thumbnailBox) * thumbnailPixelRatio,

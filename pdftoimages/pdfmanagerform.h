@@ -15,6 +15,7 @@
 class CocoaCode;
 class PdfManagerAddPageThread;
 class PdfManagerExportPageThread;
+class QPdfDocument;
 class QStandardItem;
 class QStandardItemModel;
 class QTimer;
@@ -105,6 +106,9 @@ private:
     CocoaCode *folderPicker = nullptr;
     QList<int> pageExportList;
     QTimer *previewTimer = nullptr;
+    // The loaded PDF, kept open between preview redraws; reloaded when a new
+    // load starts.
+    QPdfDocument *previewDocument = nullptr;
     QTimer *appendTimer = nullptr;
     int needToResizePreviewDelay = 0;
     bool isReady = false;

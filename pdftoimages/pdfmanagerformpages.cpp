@@ -221,12 +221,13 @@ void PdfManagerForm::updatePreview()
     if (indexes.isEmpty())
         return;
     const int pageNumber = pageNumberOf(pageModel->itemFromIndex(indexes.constFirst()));
-    QPdfDocument document;
-    document.load(PdfManagerGlobal::currentPdfPath());
+    if (previewDocument->status() != QPdfDocument::Status::Ready)
+        previewDocument->load(PdfManagerGlobal::currentPdfPath());
     // Drawn straight at the size it is shown, the preview needs no scaling step.
     const qreal ratio = ui.previewImage->devicePixelRatioF();
     const QSize box = ui.previewImage->contentsRect().size() * ratio;
-    const QImage image = renderPageOnWhite(document, pageNumber - 1, fitIntoBox(PdfManagerGlobal::pageSize(), box));
+    const QImage image =
+        renderPageOnWhite(*previewDocument, pageNumber - 1, fitIntoBox(PdfManagerGlobal::pageSize(), box));
     if (image.isNull())
         return;
     QPixmap pixmap = QPixmap::fromImage(image);

@@ -1,8 +1,10 @@
 #include "pdfmanagerformui.h"
 
+#include "namedwidget.h"
 #include "pdfmanagerframe.h"
 #include "pdfmanagerlistview.h"
 #include "pdfmanagertableview.h"
+#include "theme.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -18,18 +20,11 @@
 
 namespace {
 
-template<typename T> T *named(QWidget *parent, const char *objectName)
-{
-    auto *widget = new T(parent);
-    widget->setObjectName(QLatin1String(objectName));
-    return widget;
-}
-
 QToolButton *toolButton(QWidget *parent, const char *objectName, const char *iconName, bool textUnderIcon)
 {
-    auto *button = named<QToolButton>(parent, objectName);
+    auto *button = namedWidget<QToolButton>(parent, objectName);
     button->setAutoRaise(true);
-    button->setIcon(QIcon(QStringLiteral(":/resources/images/") + QLatin1String(iconName)));
+    button->setIcon(QIcon(Theme::imagePath(QLatin1String(iconName))));
     button->setIconSize(QSize(24, 24));
     button->setToolButtonStyle(textUnderIcon ? Qt::ToolButtonTextUnderIcon : Qt::ToolButtonIconOnly);
     return button;
@@ -37,7 +32,7 @@ QToolButton *toolButton(QWidget *parent, const char *objectName, const char *ico
 
 QFrame *separator(QWidget *parent, const char *objectName)
 {
-    auto *frame = named<QFrame>(parent, objectName);
+    auto *frame = namedWidget<QFrame>(parent, objectName);
     frame->setFrameShape(QFrame::VLine);
     frame->setFrameShadow(QFrame::Sunken);
     return frame;
@@ -71,11 +66,11 @@ void PdfManagerFormUi::setupTopRow(QWidget *form)
     uncheckAllButton = toolButton(form, "uncheckAllButton", "IconNo24.png", false);
     pageRangeButton = toolButton(form, "pageRangeButton", "IconRange24.png", false);
     line_2 = separator(form, "line_2");
-    outputLabel = named<QLabel>(form, "outputLabel");
-    outputComboBox = named<QComboBox>(form, "outputComboBox");
+    outputLabel = namedWidget<QLabel>(form, "outputLabel");
+    outputComboBox = namedWidget<QComboBox>(form, "outputComboBox");
     outputLabel->setBuddy(outputComboBox);
-    scaleLabel = named<QLabel>(form, "scaleLabel");
-    scaleComboBox = named<QComboBox>(form, "scaleComboBox");
+    scaleLabel = namedWidget<QLabel>(form, "scaleLabel");
+    scaleComboBox = namedWidget<QComboBox>(form, "scaleComboBox");
     scaleLabel->setBuddy(scaleComboBox);
     line_3 = separator(form, "line_3");
     websiteButton = toolButton(form, "websiteButton", "websiteIcon24.png", true);
@@ -84,11 +79,11 @@ void PdfManagerFormUi::setupTopRow(QWidget *form)
 
 void PdfManagerFormUi::setupSourceFrame(QWidget *form)
 {
-    sourceFrame = named<PdfManagerFrame>(form, "sourceFrame");
-    sourceImageLabel = named<QLabel>(sourceFrame, "sourceImageLabel");
-    sourceImageLabel->setPixmap(QPixmap(QStringLiteral(":/resources/images/PDF128.png")));
+    sourceFrame = namedWidget<PdfManagerFrame>(form, "sourceFrame");
+    sourceImageLabel = namedWidget<QLabel>(sourceFrame, "sourceImageLabel");
+    sourceImageLabel->setPixmap(QPixmap(Theme::imagePath(QStringLiteral("PDF128.png"))));
     sourceImageLabel->setAlignment(Qt::AlignCenter);
-    sourceLabel = named<QLabel>(sourceFrame, "sourceLabel");
+    sourceLabel = namedWidget<QLabel>(sourceFrame, "sourceLabel");
     QFont font = sourceLabel->font();
     font.setPointSize(20);
     font.setBold(true);
@@ -104,12 +99,12 @@ void PdfManagerFormUi::setupSourceFrame(QWidget *form)
 
 void PdfManagerFormUi::setupProgressFrame(QWidget *form)
 {
-    progressFrame = named<QFrame>(form, "progressFrame");
-    progressLabel = named<QLabel>(progressFrame, "progressLabel");
+    progressFrame = namedWidget<QFrame>(form, "progressFrame");
+    progressLabel = namedWidget<QLabel>(progressFrame, "progressLabel");
     progressLabel->setAlignment(Qt::AlignCenter);
-    progressBar = named<QProgressBar>(progressFrame, "progressBar");
+    progressBar = namedWidget<QProgressBar>(progressFrame, "progressBar");
     progressBar->setMinimumWidth(400);
-    progressCancelButton = named<QPushButton>(progressFrame, "progressCancelButton");
+    progressCancelButton = namedWidget<QPushButton>(progressFrame, "progressCancelButton");
     progressCancelButton->setFixedWidth(75);
 
     auto *layout = new QVBoxLayout(progressFrame);
@@ -121,15 +116,15 @@ void PdfManagerFormUi::setupProgressFrame(QWidget *form)
 
 void PdfManagerFormUi::setupResultFrame(QWidget *form)
 {
-    resultFrame = named<QFrame>(form, "resultFrame");
-    splitter = named<QSplitter>(resultFrame, "splitter");
+    resultFrame = namedWidget<QFrame>(form, "resultFrame");
+    splitter = namedWidget<QSplitter>(resultFrame, "splitter");
     splitter->setOrientation(Qt::Horizontal);
 
-    contentWidget = named<QWidget>(splitter, "contentWidget");
-    listView = named<PdfManagerListview>(contentWidget, "listView");
-    checkedTabWidget = named<QTabWidget>(contentWidget, "checkedTabWidget");
-    checkedTab = named<QWidget>(checkedTabWidget, "checkedTab");
-    checkedView = named<PdfManagerTableView>(checkedTab, "checkedView");
+    contentWidget = namedWidget<QWidget>(splitter, "contentWidget");
+    listView = namedWidget<PdfManagerListview>(contentWidget, "listView");
+    checkedTabWidget = namedWidget<QTabWidget>(contentWidget, "checkedTabWidget");
+    checkedTab = namedWidget<QWidget>(checkedTabWidget, "checkedTab");
+    checkedView = namedWidget<PdfManagerTableView>(checkedTab, "checkedView");
     checkedTabWidget->addTab(checkedTab, QString());
 
     auto *tabLayout = new QVBoxLayout(checkedTab);
@@ -141,7 +136,7 @@ void PdfManagerFormUi::setupResultFrame(QWidget *form)
     contentLayout->addWidget(listView, 1);
     contentLayout->addWidget(checkedTabWidget);
 
-    previewImage = named<QLabel>(splitter, "previewImage");
+    previewImage = namedWidget<QLabel>(splitter, "previewImage");
     previewImage->setFrameShape(QFrame::Box);
     previewImage->setAlignment(Qt::AlignCenter);
     previewImage->setMinimumSize(100, 231);

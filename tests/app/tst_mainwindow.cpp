@@ -1,11 +1,11 @@
 #include "aboutdialog.h"
 #include "checkupdatedialog.h"
 #include "colorscheme.h"
+#include "iconimages.h"
 #include "kivglobal.h"
 #include "mainwindow.h"
 #include "shelldialogs.h"
 #include "testenvironment.h"
-#include "theme.h"
 #include "windowgeometry.h"
 
 #include <QAction>
@@ -15,17 +15,10 @@
 #include <QTest>
 #include <QToolBar>
 
+using IconImages::fileImage;
+using IconImages::iconImage;
+
 namespace {
-QImage iconImage(const QIcon &icon)
-{
-    return icon.pixmap(QSize(24, 24)).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
-}
-
-QImage fileImage(const QString &name)
-{
-    return QImage(Theme::imagePath(name)).convertToFormat(QImage::Format_ARGB32_Premultiplied);
-}
-
 QAction *toolbarAction(MainWindow &window, const QString &text)
 {
     for (QAction *action : window.findChild<QToolBar *>(QStringLiteral("toolbar"))->actions()) {

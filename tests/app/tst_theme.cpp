@@ -1,4 +1,5 @@
 #include "colorscheme.h"
+#include "iconimages.h"
 #include "testenvironment.h"
 #include "theme.h"
 
@@ -7,17 +8,8 @@
 #include <QTest>
 #include <QToolButton>
 
-namespace {
-QImage iconImage(const QIcon &icon)
-{
-    return icon.pixmap(QSize(24, 24)).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
-}
-
-QImage fileImage(const QString &name)
-{
-    return QImage(Theme::imagePath(name)).convertToFormat(QImage::Format_ARGB32_Premultiplied);
-}
-} // namespace
+using IconImages::fileImage;
+using IconImages::iconImage;
 
 class TestTheme : public QObject
 {
