@@ -1,0 +1,60 @@
+# bench/run pdf2img: page export and listing against pdftoppm and mutool.
+require_tools pdftoppm mutool
+build_targets ff-pdf2img-bench
+bench=$build/bench/ff-pdf2img-bench
+
+corpus=$build/bench-corpus
+if [[ ! -f $corpus/done ]]; then
+    echo "Generating the corpus in $corpus ..."
+    rm -rf "$corpus" && mkdir -p "$corpus"
+    "$bench" generate "$corpus"
+    touch "$corpus/done"
+fi
+
+# export_case <case> <pdf> <format> <scaleIndex> <dpi>: ours and the peers on the same pages.
+export_case() {
+    local name=$1 pdf=$corpus/$2 format=$3 scale=$4 dpi=$5
+    measure "$name" ours "$bench" export "$pdf" "$out" "$format" "$scale"
+    if [[ $format == png ]]; then
+        measure "$name" pdftoppm pdftoppm -r "$dpi" -png "$pdf" "$out/p"
+        measure "$name" mutool mutool draw -q -r "$dpi" -o "$out/%d.png" "$pdf"
+    elif [[ $format == jpg ]]; then
+        # mutool 1.21 cannot write JPEG, so pdftoppm is the only peer here.
+        measure "$name" pdftoppm pdftoppm -r "$dpi" -jpeg "$pdf" "$out/p"
+    fi
+}
+
+echo "Measuring (fastest of $repeat runs; wall, CPU = user + sys, peak RSS) ..." >&2
+export_case "mixed100 png 100%" mixed100.pdf png 0 72
+export_case "mixed100 png 200%" mixed100.pdf png 1 144
+export_case "mixed100 jpg 100%" mixed100.pdf jpg 0 72
+export_case "mixed100 jpg 200%" mixed100.pdf jpg 1 144
+export_case "mixed100 webp 100%" mixed100.pdf webp 0 72
+export_case "mixed100 webp 200%" mixed100.pdf webp 1 144
+export_case "images20 png 100%" images20.pdf png 0 72
+export_case "images20 jpg 200%" images20.pdf jpg 1 144
+export_case "mixed10 png 500%" mixed10.pdf png 4 360
+export_case "mixed10 webp 500%" mixed10.pdf webp 4 360
+measure "list pages1000" ours "$bench" list "$corpus/pages1000.pdf"
+first=$(grep -o 'first thumbnail after [0-9.]*' "$build/bench-log-best" | awk '{ print $4 }')
+measure "list pages1000" mutool mutool draw -q -w 200 -h 200 -o "$out/%d.png" "$corpus/pages1000.pdf"
+measure "list pages1000" pdftoppm pdftoppm -scale-to 200 -png "$corpus/pages1000.pdf" "$out/p"
+rm -rf "$out"
+
+print_table
+echo "First thumbnail of pages1000 after ${first} s (ours)."
+echo "Peers write their thumbnails as PNG files; ours keeps them in memory like the page list."
+echo
+
+peers=(pdftoppm mutool)
+ratio export-png-100 "mixed100 png 100%" "${peers[@]}"
+ratio export-png-200 "mixed100 png 200%" "${peers[@]}"
+ratio export-jpg-100 "mixed100 jpg 100%" "${peers[@]}"
+ratio export-jpg-200 "mixed100 jpg 200%" "${peers[@]}"
+ratio export-webp-100-vs-our-png "mixed100 webp 100%" "=mixed100 png 100%"
+ratio export-webp-200-vs-our-png "mixed100 webp 200%" "=mixed100 png 200%"
+ratio export-images-png-100 "images20 png 100%" "${peers[@]}"
+ratio export-images-jpg-200 "images20 jpg 200%" "${peers[@]}"
+ratio export-png-500 "mixed10 png 500%" "${peers[@]}"
+ratio export-webp-500-vs-our-png "mixed10 webp 500%" "=mixed10 png 500%"
+ratio list-1000 "list pages1000" "${peers[@]}"
