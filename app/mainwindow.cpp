@@ -76,6 +76,13 @@ void MainWindow::createToolbar()
     updateAction = new QAction(QIcon(Theme::imagePath(QStringLiteral("Update24.png"))), tr("Update"), this);
     websiteAction = new QAction(QIcon(Theme::imagePath(QStringLiteral("websiteIcon24.png"))), tr("Website"), this);
     aboutAction = new QAction(QIcon(Theme::imagePath(QStringLiteral("About24.png"))), tr("About"), this);
+    // The toolbar is not in the Tab chain; these keys reach it from anywhere.
+    updateAction->setShortcut(QKeySequence(Qt::ALT | Qt::Key_U));
+    websiteAction->setShortcut(QKeySequence(Qt::ALT | Qt::Key_W));
+    aboutAction->setShortcut(QKeySequence::HelpContents);
+    for (QAction *action : {updateAction, websiteAction, aboutAction})
+        action->setToolTip(
+            QStringLiteral("%1 (%2)").arg(action->text(), action->shortcut().toString(QKeySequence::NativeText)));
     connect(updateAction, &QAction::triggered, this, &MainWindow::OnUpdate);
     connect(websiteAction, &QAction::triggered, this, &MainWindow::OnWebSite);
     connect(aboutAction, &QAction::triggered, this, &MainWindow::OnAbout);

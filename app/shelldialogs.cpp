@@ -1,10 +1,14 @@
 #include "shelldialogs.h"
 
+#include "shellhelpers.h"
+
 #include <QAbstractButton>
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QDialog>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QPointer>
 
 namespace {
@@ -41,32 +45,41 @@ QString withoutMnemonic(QString text)
 
 } // namespace
 
-QString ShellDialogs::getOpenFileName(QWidget *parent, const QString &caption, const QString &dir,
+QString ShellDialogs::getOpenFileName(QWidget *parent, const QString &caption, const QString &requestedDir,
                                       const QString &filter)
 {
+    const QString dir = ShellHelpers::dialogStartPath(requestedDir);
     if (script().on)
         return nextAnswer({QStringLiteral("open"), caption, dir}).toString();
     return QFileDialog::getOpenFileName(parent, caption, dir, filter);
 }
 
-QStringList ShellDialogs::getOpenFileNames(QWidget *parent, const QString &caption, const QString &dir,
+QStringList ShellDialogs::getOpenFileNames(QWidget *parent, const QString &caption, const QString &requestedDir,
                                            const QString &filter)
 {
+    const QString dir = ShellHelpers::dialogStartPath(requestedDir);
     if (script().on)
         return nextAnswer({QStringLiteral("openMany"), caption, dir}).toStringList();
     return QFileDialog::getOpenFileNames(parent, caption, dir, filter);
 }
 
-QString ShellDialogs::getSaveFileName(QWidget *parent, const QString &caption, const QString &dir,
+QString ShellDialogs::getSaveFileName(QWidget *parent, const QString &caption, const QString &requested,
                                       const QString &filter)
 {
+    // A suggested file name is kept; only its folder has to exist.
+    const QFileInfo suggested(requested);
+    const bool namesNewFile = !requested.isEmpty() && !suggested.exists() && !suggested.isRelative();
+    const QString dir =
+        namesNewFile ? QDir(ShellHelpers::dialogStartPath(suggested.absolutePath())).filePath(suggested.fileName())
+                     : ShellHelpers::dialogStartPath(requested);
     if (script().on)
         return nextAnswer({QStringLiteral("save"), caption, dir}).toString();
     return QFileDialog::getSaveFileName(parent, caption, dir, filter);
 }
 
-QString ShellDialogs::getExistingDirectory(QWidget *parent, const QString &caption, const QString &dir)
+QString ShellDialogs::getExistingDirectory(QWidget *parent, const QString &caption, const QString &requestedDir)
 {
+    const QString dir = ShellHelpers::dialogStartPath(requestedDir);
     if (script().on)
         return nextAnswer({QStringLiteral("folder"), caption, dir}).toString();
     return QFileDialog::getExistingDirectory(parent, caption, dir);

@@ -18,6 +18,7 @@ class QWidget;
 class ShellDialogs
 {
 public:
+    // File and folder dialogs start where ShellHelpers::dialogStartPath() says.
     static QString getOpenFileName(QWidget *parent, const QString &caption, const QString &dir, const QString &filter);
     static QStringList getOpenFileNames(QWidget *parent, const QString &caption, const QString &dir,
                                         const QString &filter);

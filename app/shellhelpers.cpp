@@ -2,6 +2,8 @@
 
 #include "shelldialogs.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 namespace ShellHelpers {
@@ -14,6 +16,24 @@ QString documentsFolder()
 QString picturesFolder()
 {
     return QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+}
+
+QString dialogStartPath(const QString &path)
+{
+    const QFileInfo info(path);
+    // A relative path would name the working folder, which the user never chose.
+    if (path.isEmpty() || info.isRelative())
+        return QDir::homePath();
+    if (info.exists())
+        return path;
+    QString folder = info.absolutePath();
+    while (!QFileInfo(folder).isDir()) {
+        const QString parent = QFileInfo(folder).absolutePath();
+        if (parent == folder)
+            return QDir::homePath();
+        folder = parent;
+    }
+    return folder;
 }
 
 QString folderForExplorer(const QString &path)

@@ -11,6 +11,11 @@ namespace ShellHelpers {
 QString documentsFolder(); // empty when the platform has none
 QString picturesFolder();  // empty when the platform has none
 
+// Where a file or folder dialog asked to start at `path` starts: `path` when
+// it exists, else its nearest existing parent folder, else the home folder.
+// A remembered or standard folder may be gone (a fresh account, a removed drive).
+QString dialogStartPath(const QString &path);
+
 // One trailing separator is dropped, as the file explorer expects a folder
 // name; an empty path is passed on unchanged.
 QString folderForExplorer(const QString &path);

@@ -17,8 +17,8 @@ void applyIcon(QAbstractButton *button, const QString &light, const QString &dar
 void applyIcon(QAction *action, const QString &light, const QString &dark);
 void applyPixmap(QLabel *label, const QString &light, const QString &dark);
 
-// Style sheet of the check-box list views: white or black background and the
-// scheme's check mark.
+// Style sheet of the check-box list views: white or black background, the
+// scheme's check mark and a frame that shows the focus.
 QString checkListStyleSheet(const QString &viewClass);
 
 } // namespace Theme

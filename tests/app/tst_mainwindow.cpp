@@ -8,6 +8,7 @@
 #include "testenvironment.h"
 #include "windowgeometry.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QScreen>
@@ -111,6 +112,47 @@ private slots:
         QApplication::sendEvent(&window, &themeChange);
         QCOMPARE(iconImage(toolbarAction(window, QStringLiteral("About"))->icon()),
                  fileImage(QStringLiteral("About24.png")));
+    }
+
+    void themeChangeReachesTheTools()
+    {
+        MainWindow window;
+        overrideColorScheme(ColorScheme::Dark);
+        QEvent themeChange(QEvent::ThemeChange);
+        QApplication::sendEvent(&window, &themeChange);
+        auto *open = window.findChild<QAbstractButton *>(QStringLiteral("loadButton"));
+        QVERIFY(open);
+        QCOMPARE(iconImage(open->icon()),
+                 iconImage(QIcon(QStringLiteral(":/resources/images/_load_extractIconWhite.png"))));
+    }
+
+    void toolbarIsReachableByKeyboard_data()
+    {
+        QTest::addColumn<QKeySequence>("keys");
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("what");
+        QTest::newRow("F1") << QKeySequence(Qt::Key_F1) << "dialog"
+                            << "AboutDialog";
+        QTest::newRow("update") << QKeySequence(Qt::ALT | Qt::Key_U) << "dialog"
+                                << "CheckUpdateDialog";
+        QTest::newRow("website") << QKeySequence(Qt::ALT | Qt::Key_W) << "url" << KivGlobal::websiteUrl().toString();
+    }
+
+    void toolbarIsReachableByKeyboard()
+    {
+        QFETCH(QKeySequence, keys);
+        QFETCH(QString, kind);
+        QFETCH(QString, what);
+        MainWindow window;
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        ShellDialogs::enqueueDialogScript([](QDialog *dialog) { dialog->reject(); });
+        QTest::keySequence(&window, keys);
+        const auto asked = ShellDialogs::takeQuestions();
+        QCOMPARE(asked.size(), 1);
+        QCOMPARE(asked.first().kind, kind);
+        QCOMPARE(kind == QLatin1String("url") ? asked.first().title : asked.first().text, what);
     }
 
     void toolbarActionsOpenTheirDialogsAndPages()

@@ -88,16 +88,17 @@ private slots:
         ShellDialogs::setScripted(true);
         ShellDialogs::enqueueAnswer(QString());
         ShellDialogs::enqueueAnswer(QStringLiteral("/tmp"));
+        QTemporaryDir start;
         CocoaCode picker;
         QSignalSpy spy(&picker, &CocoaCode::folderSelected);
-        picker.pickFolder(QStringLiteral("/start here"));
-        picker.pickFolder(QStringLiteral("/start here"));
+        picker.pickFolder(start.path());
+        picker.pickFolder(start.path());
         QCOMPARE(spy.size(), 2);
         QCOMPARE(spy.at(0).at(0).toString(), QString());
         QCOMPARE(spy.at(1).at(0).toString(), QStringLiteral("/tmp"));
         const auto asked = ShellDialogs::takeQuestions();
         QCOMPARE(asked.first().title, QStringLiteral("Select folder ..."));
-        QCOMPARE(asked.first().text, QStringLiteral("/start here"));
+        QCOMPARE(asked.first().text, start.path());
     }
 
     void loadImageTurnsPhotosUpright()
@@ -130,10 +131,57 @@ private slots:
         QVERIFY(!ImageMagickUtil::loadImage(dir.filePath(QStringLiteral("missing.png")), image));
     }
 
-    void standardFoldersExist()
+    void dialogsStartInAFolderThatExists_data()
     {
-        QVERIFY(!ShellHelpers::documentsFolder().isEmpty());
-        QVERIFY(!ShellHelpers::picturesFolder().isEmpty());
+        QTest::addColumn<QString>("start"); // relative to a scratch folder; "~" is the home folder
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("existing folder") << "here"
+                                         << "here";
+        QTest::newRow("existing file") << "here/file.pdf"
+                                       << "here/file.pdf";
+        QTest::newRow("missing folder") << "here/Pictures"
+                                        << "here";
+        QTest::newRow("missing branch") << "here/gone/deeper/still"
+                                        << "here";
+        QTest::newRow("nothing") << ""
+                                 << "~";
+        QTest::newRow("no such drive") << "?:/nowhere"
+                                       << "~";
+    }
+
+    void dialogsStartInAFolderThatExists()
+    {
+        QFETCH(QString, start);
+        QFETCH(QString, expected);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("here")));
+        QFile file(dir.filePath(QStringLiteral("here/file.pdf")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        const auto resolve = [&dir](const QString &path) {
+            if (path == QLatin1String("~"))
+                return QDir::homePath();
+            return path.isEmpty() || path.contains(QLatin1Char(':')) ? path : dir.filePath(path);
+        };
+        ShellDialogs::setScripted(true);
+        ShellDialogs::enqueueAnswer(QString());
+        ShellDialogs::enqueueAnswer(QString());
+        ShellDialogs::getExistingDirectory(nullptr, QStringLiteral("folder"), resolve(start));
+        ShellDialogs::getOpenFileName(nullptr, QStringLiteral("file"), resolve(start), QString());
+        const auto asked = ShellDialogs::takeQuestions();
+        QCOMPARE(asked.size(), 2);
+        QCOMPARE(asked.at(0).text, resolve(expected));
+        QCOMPARE(asked.at(1).text, resolve(expected));
+    }
+
+    void saveDialogKeepsTheSuggestedName()
+    {
+        QTemporaryDir dir;
+        ShellDialogs::setScripted(true);
+        ShellDialogs::enqueueAnswer(QString());
+        ShellDialogs::getSaveFileName(nullptr, QStringLiteral("save"), dir.filePath(QStringLiteral("gone/out.pdf")),
+                                      QString());
+        QCOMPARE(ShellDialogs::takeQuestions().value(0).text, dir.filePath(QStringLiteral("out.pdf")));
     }
 
     void settingsReadBack()
