@@ -8,6 +8,7 @@
 #include "pdfmanagerframe.h"
 #include "pdfmanagerglobal.h"
 #include "pdfmanagerlistview.h"
+#include "pdfmanagerpreviewdocument.h"
 #include "pdfmanagertableview.h"
 #include "shelldialogs.h"
 #include "shellhelpers.h"
@@ -20,7 +21,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPainter>
-#include <QPdfDocument>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSettings>
@@ -49,7 +49,8 @@ PdfManagerForm::PdfManagerForm(QWidget *parent)
     pageModel = new QStandardItemModel(this);
     checkedModel = new QStandardItemModel(this);
     previewTimer = new QTimer(this);
-    previewDocument = new QPdfDocument(this);
+    previewDocument = new PdfManagerPreviewDocument(this);
+    previewTimer->setObjectName(QStringLiteral("previewTimer"));
     previewTimer->setInterval(100);
     appendTimer = new QTimer(this);
     appendTimer->setSingleShot(true);
@@ -168,14 +169,24 @@ void PdfManagerForm::refreshTheme()
     ui.listView->setStyleSheet(Theme::checkListStyleSheet(QStringLiteral("QListView")));
 }
 
+void PdfManagerForm::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        ui.retranslateUi();
+    QWidget::changeEvent(event);
+}
+
 void PdfManagerForm::setBusy(bool busy)
 {
     ui.loadButton->setEnabled(!busy);
     ui.exportButton->setEnabled(!busy && anyPageChecked());
     for (QWidget *widget :
-         std::initializer_list<QWidget *>{ui.outputLabel, ui.outputComboBox, ui.scaleLabel, ui.scaleComboBox,
-                                          ui.checkAllButton, ui.uncheckAllButton, ui.pageRangeButton})
+         std::initializer_list<QWidget *>{ui.outputLabel, ui.outputComboBox, ui.scaleLabel, ui.scaleComboBox})
         widget->setEnabled(!busy);
+    // Checking needs pages to check.
+    const bool pagesListed = pageModel->rowCount() > 0;
+    for (QWidget *widget : std::initializer_list<QWidget *>{ui.checkAllButton, ui.uncheckAllButton, ui.pageRangeButton})
+        widget->setEnabled(!busy && pagesListed);
     refreshTheme();
 }
 
@@ -215,20 +226,43 @@ void PdfManagerForm::startAddPageThread(const QString &path)
     // A load still running belongs to a document the user has replaced.
     if (addPageThread)
         addPageThread->requestStop();
-    ++loadGeneration;
+    const int generation = ++loadGeneration;
     appendTimer->stop();
     pendingThumbnails.clear();
     pageModel->clear();
+    clearCheckedView();
+    ui.checkedTabWidget->hide();
     ui.previewImage->setText(tr("Preview"));
-    previewDocument->close();
+    previewDocument->release();
+
+    // Busy from now on: opening a large file or one on a network share takes
+    // seconds before the first page is known.
+    stopRequested = false;
+    PdfManagerGlobal::setPageAction(PdfManagerGlobal::paLoadPage);
+    setBusy(true);
+    setTopRowVisible(false);
+    ui.progressBar->setRange(0, 0);
+    ui.progressLabel->setText(tr("Opening the PDF file. Please wait..."));
+    showPage(PdfManagerFormUi::ProgressPage);
 
     thumbnailPixelRatio = ui.listView->devicePixelRatioF();
-    auto *thread = new PdfManagerAddPageThread(path, QSize(thumbnailBox, thumbnailBox) * thumbnailPixelRatio,
-                                               loadGeneration, this);
+    auto *thread =
+        new PdfManagerAddPageThread(path, QSize(thumbnailBox, thumbnailBox) * thumbnailPixelRatio, generation, this);
     addPageThread = thread;
-    connect(thread, &PdfManagerAddPageThread::loadPagesFinish, this, &PdfManagerForm::onLoadPagesFinish);
-    connect(thread, &PdfManagerAddPageThread::loadPagesStart, this, &PdfManagerForm::onLoadPagesStart);
-    connect(thread, &PdfManagerAddPageThread::loadPagesProgress, this, &PdfManagerForm::onloadPagesProgress);
+    // Signals of an abandoned load may still be queued; only the latest load's count.
+    const auto latest = [this, generation] { return generation == loadGeneration; };
+    connect(thread, &PdfManagerAddPageThread::loadPagesFinish, this, [this, latest] {
+        if (latest())
+            onLoadPagesFinish();
+    });
+    connect(thread, &PdfManagerAddPageThread::loadPagesStart, this, [this, latest] {
+        if (latest())
+            onLoadPagesStart();
+    });
+    connect(thread, &PdfManagerAddPageThread::loadPagesProgress, this, [this, latest](int index) {
+        if (latest())
+            onloadPagesProgress(index);
+    });
     connect(thread, &PdfManagerAddPageThread::pageLoaded, this, &PdfManagerForm::onPageLoaded);
     connect(thread, &QThread::finished, thread, &QObject::deleteLater);
     thread->start(QThread::InheritPriority);
@@ -236,23 +270,14 @@ void PdfManagerForm::startAddPageThread(const QString &path)
 
 void PdfManagerForm::onLoadPagesStart()
 {
-    if (sender() && sender() != addPageThread)
-        return;
-    stopRequested = false;
-    setBusy(true);
-    setTopRowVisible(false);
-    showPage(PdfManagerFormUi::ProgressPage);
-    PdfManagerGlobal::setPageAction(PdfManagerGlobal::paLoadPage);
     const int count = PdfManagerGlobal::pageCount();
-    ui.progressBar->setMaximum(count);
+    ui.progressBar->setRange(0, count);
     ui.progressBar->setValue(0);
     ui.progressLabel->setText(tr("Loading page 0 of %1. Please wait...").arg(count));
 }
 
 void PdfManagerForm::onloadPagesProgress(int index)
 {
-    if (sender() && sender() != addPageThread)
-        return;
     ui.progressBar->setValue(index);
     ui.progressLabel->setText(
         tr("Loading page %1 of %2. Please wait...").arg(index).arg(PdfManagerGlobal::pageCount()));
@@ -299,8 +324,6 @@ void PdfManagerForm::appendPendingPages()
 
 void PdfManagerForm::onLoadPagesFinish()
 {
-    if (sender() && sender() != addPageThread)
-        return;
     appendTimer->stop();
     appendPendingPages();
     setBusy(false);
@@ -310,14 +333,8 @@ void PdfManagerForm::onLoadPagesFinish()
         showPage(PdfManagerFormUi::SourcePage);
         return;
     }
-    ui.checkAllButton->setEnabled(true);
-    ui.uncheckAllButton->setEnabled(true);
-    ui.pageRangeButton->setEnabled(true);
     ui.listView->setIconSize(QSize(thumbnailBox, thumbnailBox));
     showPage(PdfManagerFormUi::ResultPage);
-    clearCheckedView();
-    ui.checkedTabWidget->hide();
-    refreshTheme();
 }
 
 void PdfManagerForm::on_progressCancelButton_clicked()

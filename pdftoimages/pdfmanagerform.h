@@ -15,7 +15,7 @@
 class CocoaCode;
 class PdfManagerAddPageThread;
 class PdfManagerExportPageThread;
-class QPdfDocument;
+class PdfManagerPreviewDocument;
 class QStandardItem;
 class QStandardItemModel;
 class QTimer;
@@ -30,6 +30,9 @@ public:
     ~PdfManagerForm() override;
 
     void refreshTheme();
+
+protected:
+    void changeEvent(QEvent *event) override;
 
 private slots:
     void updateTimer();
@@ -106,9 +109,7 @@ private:
     CocoaCode *folderPicker = nullptr;
     QList<int> pageExportList;
     QTimer *previewTimer = nullptr;
-    // The loaded PDF, kept open between preview redraws; reloaded when a new
-    // load starts.
-    QPdfDocument *previewDocument = nullptr;
+    PdfManagerPreviewDocument *previewDocument = nullptr;
     QTimer *appendTimer = nullptr;
     int needToResizePreviewDelay = 0;
     bool isReady = false;
@@ -118,7 +119,7 @@ private:
     // Set while the form checks pages itself, so per-item reactions stay quiet.
     bool bulkChecking = false;
 
-    // Each load gets a new number; pages of an abandoned load are dropped.
+    // Each load gets a new number; signals of an abandoned load are dropped.
     int loadGeneration = 0;
     // Thumbnails waiting to become rows, in page order after the last row.
     QList<QImage> pendingThumbnails;

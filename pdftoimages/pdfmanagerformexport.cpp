@@ -45,15 +45,17 @@ void PdfManagerForm::on_exportButton_clicked()
 
 void PdfManagerForm::on_FolderSelected(QString path)
 {
-    if (path.isEmpty() || !QFileInfo(path).isDir()) {
+    QList<int> checkedPages;
+    for (int row = 0; row < pageModel->rowCount(); ++row) {
+        if (pageModel->item(row)->checkState() == Qt::Checked)
+            checkedPages.append(row);
+    }
+    // Nothing checked would end in a completion message for nothing.
+    if (path.isEmpty() || !QFileInfo(path).isDir() || checkedPages.isEmpty()) {
         isReady = true;
         return;
     }
-    pageExportList.clear();
-    for (int row = 0; row < pageModel->rowCount(); ++row) {
-        if (pageModel->item(row)->checkState() == Qt::Checked)
-            pageExportList.append(row);
-    }
+    pageExportList = checkedPages;
     PdfManagerGlobal::setCurrentTargetFolderPath(path);
     isReady = true;
     writeSetting(QStringLiteral("exportPath"), path);
@@ -129,10 +131,13 @@ void PdfManagerForm::runOverwriteDialog(const QStringList &fileExistsList, const
     ShellDialogs::exec(dialog);
     if (dialog)
         dialog->deleteLater();
-    // Nothing ticked, or the window closed: no pass and no message follow, so
-    // leave the progress panel for the page list.
-    if (!overwriteAnswered)
+    // Nothing ticked, or the window closed: no pass follows. Pages that failed
+    // in the first pass are still reported; otherwise there is nothing to say.
+    if (!overwriteAnswered) {
+        if (!exportFailures.isEmpty())
+            showCompletionMessage();
         showPage(PdfManagerFormUi::ResultPage);
+    }
 }
 
 void PdfManagerForm::onExportPagesTerminated()

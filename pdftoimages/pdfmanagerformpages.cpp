@@ -5,11 +5,11 @@
 #include "pdfmanagercheckrangedialog.h"
 #include "pdfmanagerglobal.h"
 #include "pdfmanagerlistview.h"
+#include "pdfmanagerpreviewdocument.h"
 #include "pdfmanagertableview.h"
 #include "shelldialogs.h"
 
 #include <QLabel>
-#include <QPdfDocument>
 #include <QScopedValueRollback>
 #include <QStandardItemModel>
 #include <QTabWidget>
@@ -80,8 +80,12 @@ QStandardItem *PdfManagerForm::newCheckedItem(const QStandardItem *page)
 void PdfManagerForm::removeCheckedPage(int pageNumber)
 {
     const int column = checkedColumnOf(pageNumber);
-    if (column >= 0)
+    if (column >= 0) {
+        // Removing the selected cell moves the strip's current cell to a
+        // neighbour; that is not the user choosing another page.
+        const QScopedValueRollback<bool> syncing(selectionSyncing, true);
         checkedModel->removeColumn(column);
+    }
     if (checkedModel->columnCount() == 0)
         ui.checkedTabWidget->hide();
 }
@@ -117,8 +121,9 @@ void PdfManagerForm::onPageItemChanged(QStandardItem *item)
 
 void PdfManagerForm::afterCheckedViewChanged()
 {
-    ui.checkedTabWidget->show();
-    ui.exportButton->setEnabled(true);
+    // Checking all of nothing, or a range beyond the listed pages, checks nothing.
+    ui.checkedTabWidget->setVisible(checkedModel->columnCount() > 0);
+    ui.exportButton->setEnabled(anyPageChecked());
     refreshTheme();
 }
 
@@ -155,7 +160,8 @@ void PdfManagerForm::on_pageRangeButton_clicked()
 {
     QPointer<PdfManagerCheckRangeDialog> dialog = new PdfManagerCheckRangeDialog(this);
     connect(dialog, &PdfManagerCheckRangeDialog::pageRangeChecked, this, &PdfManagerForm::handlePageRangeChecked);
-    dialog->setMaximum(PdfManagerGlobal::pageCount());
+    // Only listed pages can be checked; a cancelled load lists fewer than the document has.
+    dialog->setMaximum(pageModel->rowCount());
     ShellDialogs::exec(dialog);
     // Its own buttons dispose of it; closing the window only ends the run.
     if (dialog)
@@ -221,13 +227,11 @@ void PdfManagerForm::updatePreview()
     if (indexes.isEmpty())
         return;
     const int pageNumber = pageNumberOf(pageModel->itemFromIndex(indexes.constFirst()));
-    if (previewDocument->status() != QPdfDocument::Status::Ready)
-        previewDocument->load(PdfManagerGlobal::currentPdfPath());
     // Drawn straight at the size it is shown, the preview needs no scaling step.
     const qreal ratio = ui.previewImage->devicePixelRatioF();
     const QSize box = ui.previewImage->contentsRect().size() * ratio;
-    const QImage image =
-        renderPageOnWhite(*previewDocument, pageNumber - 1, fitIntoBox(PdfManagerGlobal::pageSize(), box));
+    const QImage image = renderPageOnWhite(previewDocument->document(PdfManagerGlobal::currentPdfPath()),
+                                           pageNumber - 1, fitIntoBox(PdfManagerGlobal::pageSize(), box));
     if (image.isNull())
         return;
     QPixmap pixmap = QPixmap::fromImage(image);

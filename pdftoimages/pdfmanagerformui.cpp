@@ -7,7 +7,6 @@
 #include "theme.h"
 
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
@@ -38,11 +37,6 @@ QFrame *separator(QWidget *parent, const char *objectName)
     return frame;
 }
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("PdfManagerForm", text);
-}
-
 } // namespace
 
 void PdfManagerFormUi::setupUi(QWidget *form)
@@ -69,9 +63,11 @@ void PdfManagerFormUi::setupTopRow(QWidget *form)
     outputLabel = namedWidget<QLabel>(form, "outputLabel");
     outputComboBox = namedWidget<QComboBox>(form, "outputComboBox");
     outputLabel->setBuddy(outputComboBox);
+    outputComboBox->addItems(QStringList(3)); // texts set by retranslateUi()
     scaleLabel = namedWidget<QLabel>(form, "scaleLabel");
     scaleComboBox = namedWidget<QComboBox>(form, "scaleComboBox");
     scaleLabel->setBuddy(scaleComboBox);
+    scaleComboBox->addItems(QStringList(5));
     line_3 = separator(form, "line_3");
     websiteButton = toolButton(form, "websiteButton", "websiteIcon24.png", true);
     aboutButton = toolButton(form, "aboutButton", "About24.png", true);
@@ -192,12 +188,22 @@ void PdfManagerFormUi::retranslateUi()
     for (QToolButton *button : {checkAllButton, uncheckAllButton, pageRangeButton})
         button->setAccessibleName(button->toolTip());
     outputLabel->setText(tr("Output Format:"));
-    outputComboBox->addItems({tr("JPG"), tr("PNG"), tr("WEBP")});
+    const QStringList formats{tr("JPG"), tr("PNG"), tr("WEBP")};
+    for (int index = 0; index < formats.size(); ++index)
+        outputComboBox->setItemText(index, formats.at(index));
     scaleLabel->setText(tr("Scale:"));
-    scaleComboBox->addItems({tr("100%"), tr("200%"), tr("300%"), tr("400%"), tr("500%")});
+    const QStringList scales{tr("100%"), tr("200%"), tr("300%"), tr("400%"), tr("500%")};
+    for (int index = 0; index < scales.size(); ++index)
+        scaleComboBox->setItemText(index, scales.at(index));
     websiteButton->setText(tr("Website"));
     aboutButton->setText(tr("About"));
     progressCancelButton->setText(tr("Cancel"));
     checkedTabWidget->setTabText(checkedTabWidget->indexOf(checkedTab), tr("Checked Pages"));
-    previewImage->setText(tr("Preview"));
+    if (previewImage->pixmap().isNull())
+        previewImage->setText(tr("Preview"));
+    // Views and pictures have no text of their own for a screen reader to announce.
+    listView->setAccessibleName(tr("Pages"));
+    checkedView->setAccessibleName(tr("Checked pages"));
+    previewImage->setAccessibleName(tr("Page preview"));
+    sourceImageLabel->setAccessibleName(tr("PDF file"));
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QCoreApplication>
+
 class PdfManagerFrame;
 class PdfManagerListview;
 class PdfManagerTableView;
@@ -17,10 +19,14 @@ class QWidget;
 // The designer part of the PDF-to-images form: widgets with their fixed
 // object names, texts and layouts. Behaviour lives in PdfManagerForm.
 struct PdfManagerFormUi {
+    Q_DECLARE_TR_FUNCTIONS(PdfManagerForm)
+
+public:
     // Stacked pages.
     enum Page { ResultPage = 0, ProgressPage = 1, SourcePage = 2 };
 
     void setupUi(QWidget *form);
+    void retranslateUi();
 
     PdfManagerFrame *sourceFrame = nullptr;
     QLabel *sourceImageLabel = nullptr;
@@ -63,5 +69,4 @@ private:
     void setupProgressFrame(QWidget *form);
     void setupResultFrame(QWidget *form);
     void setupLayouts(QWidget *form);
-    void retranslateUi();
 };

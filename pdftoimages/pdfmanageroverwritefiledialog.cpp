@@ -74,15 +74,16 @@ void PdfManagerOverwriteFileDialog::on_overwriteButton_clicked()
         if (item->checkState(0) == Qt::Checked)
             chosenPages.append(item->text(1).toInt());
     }
+    // Closed first: what the answer leads to must not appear behind the dialog.
+    accept();
     if (!chosenPages.isEmpty())
         emit overwriteFiles(chosenPages);
     deleteLater();
-    accept();
 }
 
 void PdfManagerOverwriteFileDialog::on_cancelButton_clicked()
 {
+    reject();
     emit exporttFinish();
     deleteLater();
-    reject();
 }

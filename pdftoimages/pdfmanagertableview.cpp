@@ -1,6 +1,12 @@
 #include "pdfmanagertableview.h"
 
-#include <QEvent>
+#include <QKeyEvent>
+
+PdfManagerTableView::PdfManagerTableView(QWidget *parent)
+    : QTableView(parent)
+{
+    setTabKeyNavigation(false);
+}
 
 void PdfManagerTableView::showEvent(QShowEvent *event)
 {
@@ -13,7 +19,10 @@ void PdfManagerTableView::showEvent(QShowEvent *event)
 
 bool PdfManagerTableView::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == this && (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease))
-        return true;
+    if (watched == this && (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {
+        // Tab and Shift+Tab still move on to the next and previous control.
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        return key != Qt::Key_Tab && key != Qt::Key_Backtab;
+    }
     return QTableView::eventFilter(watched, event);
 }

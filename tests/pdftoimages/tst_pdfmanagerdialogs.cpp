@@ -129,7 +129,15 @@ void TestPdfManagerDialogs::overwriteButtons()
         tree->topLevelItem(row)->setCheckState(0, Qt::Unchecked);
     QSignalSpy overwrite(dialog.data(), &PdfManagerOverwriteFileDialog::overwriteFiles);
     QSignalSpy finish(dialog.data(), &PdfManagerOverwriteFileDialog::exporttFinish);
+    // What the answer leads to (a completion message, another pass) happens
+    // with the dialog already off the screen.
+    dialog->show();
+    bool visibleOnAnswer = false;
+    const auto recordVisibility = [&] { visibleOnAnswer = dialog->isVisible(); };
+    connect(dialog.data(), &PdfManagerOverwriteFileDialog::overwriteFiles, this, recordVisibility);
+    connect(dialog.data(), &PdfManagerOverwriteFileDialog::exporttFinish, this, recordVisibility);
     QTest::mouseClick(dialog->findChild<QPushButton *>(button), Qt::LeftButton);
+    QVERIFY(!visibleOnAnswer);
     QTRY_VERIFY(dialog.isNull());
     QCOMPARE(overwrite.count(), overwrites);
     if (overwrites)

@@ -1,4 +1,6 @@
 #include "cocoacode.h"
+#include "colorscheme.h"
+#include "iconimages.h"
 #include "kivglobal.h"
 #include "pdfmanageraddpagethread.h"
 #include "pdfmanagerexportpagethread.h"
@@ -9,7 +11,10 @@
 #include "testenvironment.h"
 #include "testpdf.h"
 
+#include <QAccessible>
+#include <QApplication>
 #include <QComboBox>
+#include <QDirIterator>
 #include <QDropEvent>
 #include <QElapsedTimer>
 #include <QImageReader>
@@ -23,12 +28,17 @@
 #include <QSplitter>
 #include <QStackedLayout>
 #include <QStandardItemModel>
+#include <QStyleOptionViewItem>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
+
+using IconImages::fileImage;
+using IconImages::iconImage;
 
 // A folder-picker answer that runs code while the picker is open.
 struct PickerHook {
@@ -62,6 +72,26 @@ QVariant script(const ShellDialogs::DialogScript &dialogScript)
 
 const QString completed = QStringLiteral("The exporting process is completed.");
 
+// Whether this process holds `path` open (Linux: the links under /proc/self/fd).
+bool fileIsOpen(const QString &path)
+{
+    const QString target = QFileInfo(path).canonicalFilePath();
+    QDirIterator links(QStringLiteral("/proc/self/fd"), QDir::System | QDir::Files);
+    while (links.hasNext()) {
+        if (QFile::symLinkTarget(links.next()) == target)
+            return true;
+    }
+    return false;
+}
+
+int checkedRows(const QStandardItemModel *model)
+{
+    int count = 0;
+    for (int row = 0; row < model->rowCount(); ++row)
+        count += model->item(row)->checkState() == Qt::Checked ? 1 : 0;
+    return count;
+}
+
 } // namespace
 
 class TestPdfManagerForm : public QObject
@@ -74,18 +104,36 @@ private slots:
     void cleanup();
 
     void startsOnDropAreaAndReadsSettingsBack();
+    void themeSwapsButtonIcons_data();
+    void themeSwapsButtonIcons();
+    void languageChangeKeepsTheChoices();
+    void everyControlHasAnAccessibleName();
+    void tabLeavesTheCheckedStrip_data();
+    void tabLeavesTheCheckedStrip();
+    void pageListShowsFocus();
     void openStartsInLoadFolderOrDocuments();
+    void dropLeavesTheLoadFolder();
     void dragAcceptsPdfFilesAndFolders();
     void dropLoadsFirstPdfAndReplacesRows();
+    void formIsBusyFromTheMomentALoadIsAsked();
     void cancelOrNewDropDuringLoad();
-    void closingDuringLoadOrExportWaitsForThreads();
+    void closingDuringLoadOrExportStopsTheThreads();
     void checkedStripFollowsPageOrder();
+    void clickOnCheckBoxChecksThePage();
+    void uncheckingTheSelectedStripPageKeepsTheSelection();
     void pageRangeKeepsEarlierChecks();
+    void exportNeedsACheckedListedPage_data();
+    void exportNeedsACheckedListedPage();
     void selectionAndPreviewFollowTheCurrentPage();
+    void splitterMovesRedrawThePreviewOnce();
+    void previewReleasesTheFileAndFollowsChanges();
+    void exportFolderStartsInPicturesThenTheLastFolder();
     void outputFormatChangedWhilePickingIsNotStored();
     void exportWritesFilesAndOffersFolder();
     void exportAgainAsksBeforeOverwriting();
     void exportReportsPagesThatCannotBeWritten();
+    void firstPassFailuresAreReportedWhateverTheAnswer_data();
+    void firstPassFailuresAreReportedWhateverTheAnswer();
     void cancelDuringExportReturnsWithoutMessage();
 
 private:
@@ -99,6 +147,10 @@ private:
     void click(const char *name) { QTest::mouseClick(child(name), Qt::LeftButton); }
     void createForm();
     QString writePdf(const QString &name, int pages);
+    QString writeBrokenPdf();
+    void activate();
+    QPoint checkBoxCentre(int row) const;
+    void loadAndCancel();
     void dropOn(QWidget *target, const QString &path, const QString &more = {});
     void drop(const QString &path) { dropOn(child<QWidget>("sourceFrame"), path); }
     void loadTen();
@@ -136,6 +188,7 @@ void TestPdfManagerForm::init()
 
 void TestPdfManagerForm::cleanup()
 {
+    overrideColorScheme(std::nullopt);
     delete form;
     form = nullptr;
     ShellDialogs::setScripted(false);
@@ -156,6 +209,50 @@ QString TestPdfManagerForm::writePdf(const QString &name, int pageCount)
     if (!QFile::exists(path) && !TestPdf::writeA4(path, pageCount))
         qFatal("cannot write %s", qPrintable(path));
     return path;
+}
+
+QString TestPdfManagerForm::writeBrokenPdf()
+{
+    const QString path = temp.filePath(QStringLiteral("broken.pdf"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write("%PDF-1.4\nnothing else\n") < 0)
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
+
+void TestPdfManagerForm::activate()
+{
+    form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form));
+}
+
+// Where a page's check box is drawn, as the item delegate lays it out.
+QPoint TestPdfManagerForm::checkBoxCentre(int row) const
+{
+    auto *list = child<QListView>("listView");
+    const QModelIndex index = pages()->index(row, 0);
+    QStyleOptionViewItem option;
+    option.initFrom(list->viewport());
+    option.rect = list->visualRect(index);
+    option.decorationPosition = QStyleOptionViewItem::Top;
+    option.decorationAlignment = Qt::AlignCenter;
+    option.displayAlignment = Qt::AlignCenter;
+    option.decorationSize = list->iconSize();
+    option.features = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay |
+                      QStyleOptionViewItem::HasDecoration | QStyleOptionViewItem::WrapText;
+    option.text = index.data().toString();
+    option.icon = index.data(Qt::DecorationRole).value<QIcon>();
+    option.checkState = index.data(Qt::CheckStateRole).value<Qt::CheckState>();
+    return list->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, list).center();
+}
+
+// Cancels a long load once a few pages are listed.
+void TestPdfManagerForm::loadAndCancel()
+{
+    drop(writePdf(QStringLiteral("long.pdf"), 800));
+    QTRY_VERIFY(child<QProgressBar>("progressBar")->value() >= 2);
+    QTest::mouseClick(child<QPushButton>("progressCancelButton"), Qt::LeftButton);
+    waitForThreads();
 }
 
 void TestPdfManagerForm::dropOn(QWidget *target, const QString &path, const QString &more)
@@ -233,10 +330,6 @@ void TestPdfManagerForm::startsOnDropAreaAndReadsSettingsBack()
     for (const char *name : {"line_3", "websiteButton", "aboutButton"})
         QVERIFY2(child<QWidget>(name)->isHidden() == KivGlobal::isPdfManager, name);
     QVERIFY(child<QTabWidget>("checkedTabWidget")->isHidden());
-    for (const char *name : {"checkAllButton", "uncheckAllButton", "pageRangeButton"}) {
-        QVERIFY(!child(name)->toolTip().isEmpty());
-        QCOMPARE(child(name)->accessibleName(), child(name)->toolTip());
-    }
     QCOMPARE(child<QLabel>("sourceLabel")->text(), QStringLiteral("Drop PDF File here"));
     QCOMPARE(child<QComboBox>("scaleComboBox")->currentIndex(), 1);
 
@@ -255,6 +348,7 @@ void TestPdfManagerForm::startsOnDropAreaAndReadsSettingsBack()
 
 void TestPdfManagerForm::openStartsInLoadFolderOrDocuments()
 {
+    QVERIFY(QDir().mkpath(ShellHelpers::documentsFolder()));
     const QString gone = temp.filePath(QStringLiteral("gone"));
     QVERIFY(QDir().mkpath(gone));
     setSetting(QStringLiteral("PdfManager/loadPath"), gone);
@@ -337,12 +431,7 @@ void TestPdfManagerForm::dropLoadsFirstPdfAndReplacesRows()
     QCOMPARE(pages()->rowCount(), 5);
 
     // An unreadable file ends quietly with an empty list.
-    const QString broken = temp.filePath(QStringLiteral("broken.pdf"));
-    QFile file(broken);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("%PDF-1.4\nnothing else\n");
-    file.close();
-    drop(broken);
+    drop(writeBrokenPdf());
     waitForThreads();
     QCOMPARE(pages()->rowCount(), 0);
     QCOMPARE(stackedPage(), int(ResultPage));
@@ -380,18 +469,29 @@ void TestPdfManagerForm::cancelOrNewDropDuringLoad()
     QVERIFY(child("checkAllButton")->isEnabled());
 }
 
-void TestPdfManagerForm::closingDuringLoadOrExportWaitsForThreads()
+void TestPdfManagerForm::closingDuringLoadOrExportStopsTheThreads()
 {
+    // Both jobs take many seconds in full (the load some ten, the export more);
+    // closing asks them to stop instead of waiting for them. The time bounds
+    // are only sanity limits; what was written shows that the export stopped.
+    QElapsedTimer clock;
     drop(writePdf(QStringLiteral("long.pdf"), 800));
     QTRY_VERIFY(child<QProgressBar>("progressBar")->value() >= 1);
+    clock.start();
     delete form;
     form = nullptr;
+    QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
 
     createForm();
     QTemporaryDir out;
     startLongExport(out.path());
+    QTRY_VERIFY(child<QProgressBar>("progressBar")->value() >= 1);
+    clock.start();
     delete form;
     form = nullptr;
+    QVERIFY2(clock.elapsed() < 20000, qPrintable(QString::number(clock.elapsed())));
+    const qsizetype written = QDir(out.path()).entryList(QDir::Files).size();
+    QVERIFY2(written < 15, qPrintable(QString::number(written)));
     QCOMPARE(ShellDialogs::takeQuestions().size(), 1); // the folder, no completion message
 }
 
@@ -482,30 +582,6 @@ void TestPdfManagerForm::selectionAndPreviewFollowTheCurrentPage()
     const QSize logical = shown.deviceIndependentSize().toSize();
     QVERIFY(logical.width() == box.width() || logical.height() == box.height());
     QVERIFY(qAbs(logical.width() * 842.0 / logical.height() - 595) < 8);
-
-    // Splitter moves in quick succession redraw it once, after a pause.
-    auto *splitter = child<QSplitter>("splitter");
-    QElapsedTimer clock;
-    clock.start();
-    qint64 key = shown.cacheKey();
-    for (int move = 0; move < 4; ++move) {
-        QMetaObject::invokeMethod(splitter, "splitterMoved", Q_ARG(int, 400 + move), Q_ARG(int, 1));
-        QTest::qWait(100);
-    }
-    QCOMPARE(label->pixmap().cacheKey(), key);
-    int redraws = 0;
-    qint64 firstRedraw = -1;
-    while (clock.elapsed() < 1600) {
-        QTest::qWait(10);
-        if (label->pixmap().cacheKey() != key) {
-            key = label->pixmap().cacheKey();
-            ++redraws;
-            if (firstRedraw < 0)
-                firstRedraw = clock.elapsed();
-        }
-    }
-    QCOMPARE(redraws, 1);
-    QVERIFY2(firstRedraw >= 550 && firstRedraw < 1100, qPrintable(QString::number(firstRedraw)));
 }
 
 void TestPdfManagerForm::outputFormatChangedWhilePickingIsNotStored()
@@ -647,6 +723,325 @@ void TestPdfManagerForm::cancelDuringExportReturnsWithoutMessage()
     const int written = int(QDir(out.path()).entryList(QDir::Files).size());
     QVERIFY2(written >= 1 && written < 30, qPrintable(QString::number(written)));
     QVERIFY(child("exportButton")->isEnabled());
+}
+
+void TestPdfManagerForm::themeSwapsButtonIcons_data()
+{
+    QTest::addColumn<bool>("dark");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("icon");
+    // At start only Open is enabled; the others show their disabled variant.
+    QTest::newRow("light open") << false << "loadButton"
+                                << "_load_extractIcon.png";
+    QTest::newRow("dark open") << true << "loadButton"
+                               << "_load_extractIconWhite.png";
+    QTest::newRow("light export") << false << "exportButton"
+                                  << "_export_extractIconGray.png";
+    QTest::newRow("dark check all") << true << "checkAllButton"
+                                    << "_IconYesGray24.png";
+    QTest::newRow("dark uncheck all") << true << "uncheckAllButton"
+                                      << "_IconNoGray24.png";
+    QTest::newRow("dark range") << true << "pageRangeButton"
+                                << "_IconRangeGray24.png";
+}
+
+void TestPdfManagerForm::themeSwapsButtonIcons()
+{
+    QFETCH(bool, dark);
+    QFETCH(QString, button);
+    QFETCH(QString, icon);
+    overrideColorScheme(dark ? ColorScheme::Dark : ColorScheme::Light);
+    form->refreshTheme();
+    QCOMPARE(iconImage(child(qPrintable(button))->icon()),
+             iconImage(QIcon(QStringLiteral(":/resources/images/") + icon)));
+    QCOMPARE(child<QLabel>("sourceImageLabel")->pixmap().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied),
+             fileImage(dark ? QStringLiteral("_PDFWhite128.png") : QStringLiteral("_PDF128.png")));
+}
+
+void TestPdfManagerForm::languageChangeKeepsTheChoices()
+{
+    QEvent change(QEvent::LanguageChange);
+    QCoreApplication::sendEvent(form, &change);
+    QCOMPARE(child<QComboBox>("outputComboBox")->count(), 3);
+    QCOMPARE(child<QComboBox>("scaleComboBox")->count(), 5);
+    QCOMPARE(child<QComboBox>("scaleComboBox")->itemText(4), QStringLiteral("500%"));
+    QCOMPARE(child<QLabel>("sourceLabel")->text(), QStringLiteral("Drop PDF File here"));
+}
+
+void TestPdfManagerForm::everyControlHasAnAccessibleName()
+{
+    loadTen();
+    togglePages({2});
+    // What a screen reader announces: every control that takes focus, and the
+    // pictures that stand for something.
+    QList<QWidget *> named = {child<QWidget>("previewImage"), child<QWidget>("sourceImageLabel")};
+    for (QWidget *widget : form->findChildren<QWidget *>()) {
+        if ((widget->focusPolicy() & Qt::TabFocus) && !widget->focusProxy())
+            named.append(widget);
+    }
+    for (QWidget *widget : std::as_const(named)) {
+        const QString name = QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
+        QVERIFY2(!name.isEmpty(), qPrintable(widget->objectName()));
+    }
+}
+
+void TestPdfManagerForm::tabLeavesTheCheckedStrip_data()
+{
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::newRow("Tab") << Qt::KeyboardModifiers();
+    QTest::newRow("Shift+Tab") << Qt::KeyboardModifiers(Qt::ShiftModifier);
+}
+
+void TestPdfManagerForm::tabLeavesTheCheckedStrip()
+{
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    loadTen();
+    togglePages({2, 4});
+    activate();
+    auto *stripView = child<QTableView>("checkedView");
+    stripView->setFocus();
+    QVERIFY(stripView->hasFocus());
+    QTest::keyClick(stripView, Qt::Key_Tab, modifiers);
+    QVERIFY(!stripView->hasFocus());
+    QVERIFY(form->isAncestorOf(QApplication::focusWidget()));
+}
+
+void TestPdfManagerForm::pageListShowsFocus()
+{
+    loadTen();
+    activate();
+    auto *list = child<QListView>("listView");
+    child<QComboBox>("scaleComboBox")->setFocus();
+    const QImage unfocused = list->grab().toImage();
+    list->setFocus();
+    QVERIFY(list->hasFocus());
+    // The frame, away from any page, marks the focus.
+    const QImage focused = list->grab().toImage();
+    const QPoint frame(list->width() / 2, list->height() - 1);
+    QVERIFY(focused.pixel(frame) != unfocused.pixel(frame));
+}
+
+void TestPdfManagerForm::dropLeavesTheLoadFolder()
+{
+    ShellDialogs::enqueueAnswer(QString());
+    click("loadButton");
+    const QString before = ShellDialogs::takeQuestions().value(0).text;
+    QVERIFY(QDir().mkpath(temp.filePath(QStringLiteral("elsewhere"))));
+    drop(writePdf(QStringLiteral("elsewhere/dropped.pdf"), 2));
+    waitForThreads();
+    ShellDialogs::enqueueAnswer(QString());
+    click("loadButton");
+    QCOMPARE(ShellDialogs::takeQuestions().value(0).text, before);
+    QVERIFY(!setting(QStringLiteral("PdfManager/loadPath")).isValid());
+}
+
+void TestPdfManagerForm::formIsBusyFromTheMomentALoadIsAsked()
+{
+    loadTen();
+    togglePages({2, 3});
+    // No event is processed between the drop and these checks: the document
+    // is still being opened on the loading thread.
+    drop(writePdf(QStringLiteral("long.pdf"), 800));
+    for (const char *name : {"loadButton", "exportButton", "checkAllButton", "uncheckAllButton", "pageRangeButton"})
+        QVERIFY2(!child(name)->isEnabled(), name);
+    QVERIFY(strip().isEmpty());
+    QVERIFY(child<QTabWidget>("checkedTabWidget")->isHidden());
+    QCOMPARE(stackedPage(), int(ProgressPage));
+
+    // Cancel works before the first page arrives, too.
+    QTest::mouseClick(child<QPushButton>("progressCancelButton"), Qt::LeftButton);
+    waitForThreads();
+    QCOMPARE(stackedPage(), int(SourcePage));
+    QVERIFY(child("loadButton")->isEnabled());
+    QVERIFY(!child("exportButton")->isEnabled());
+}
+
+void TestPdfManagerForm::clickOnCheckBoxChecksThePage()
+{
+    loadTen();
+    auto *list = child<QListView>("listView");
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, checkBoxCentre(3));
+    QCOMPARE(pages()->item(3)->checkState(), Qt::Checked);
+    QCOMPARE(strip(), QStringList({"4"}));
+    QVERIFY(child("exportButton")->isEnabled());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, checkBoxCentre(3));
+    QCOMPARE(pages()->item(3)->checkState(), Qt::Unchecked);
+    QVERIFY(strip().isEmpty());
+    QVERIFY(!child("exportButton")->isEnabled());
+}
+
+void TestPdfManagerForm::uncheckingTheSelectedStripPageKeepsTheSelection()
+{
+    loadTen();
+    togglePages({3, 5, 7});
+    auto *list = child<QListView>("listView");
+    auto *stripView = child<QTableView>("checkedView");
+    const QRect cell = stripView->visualRect(stripView->model()->index(0, 1));
+    QTest::mouseClick(stripView->viewport(), Qt::LeftButton, {}, cell.center());
+    QCOMPARE(list->selectionModel()->selectedIndexes().value(0).row(), 4);
+    const qint64 preview = child<QLabel>("previewImage")->pixmap().cacheKey();
+
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, checkBoxCentre(4));
+    QCOMPARE(strip(), QStringList({"3", "7"}));
+    QCOMPARE(list->selectionModel()->selectedIndexes().value(0).row(), 4);
+    QCOMPARE(child<QLabel>("previewImage")->pixmap().cacheKey(), preview);
+}
+
+void TestPdfManagerForm::exportNeedsACheckedListedPage_data()
+{
+    QTest::addColumn<bool>("cancelled"); // else the document does not load
+    QTest::addColumn<QString>("button");
+    QTest::newRow("check all, nothing listed") << false << "checkAllButton";
+    QTest::newRow("range, nothing listed") << false << "pageRangeButton";
+    QTest::newRow("range, load cancelled") << true << "pageRangeButton";
+}
+
+void TestPdfManagerForm::exportNeedsACheckedListedPage()
+{
+    QFETCH(bool, cancelled);
+    QFETCH(QString, button);
+    if (cancelled) {
+        loadAndCancel();
+    } else {
+        drop(writeBrokenPdf());
+        waitForThreads();
+    }
+    const int listed = pages()->rowCount();
+    int offered = 0;
+    ShellDialogs::enqueueDialogScript([&offered](QDialog *dialog) {
+        auto *end = dialog->findChild<QSpinBox *>(QStringLiteral("endSpinBox"));
+        offered = end->maximum();
+        end->setValue(end->maximum());
+        clickButton(dialog, "okButton");
+    });
+    child(qPrintable(button))->click();
+    QVERIFY2(offered <= listed, qPrintable(QStringLiteral("%1 of %2").arg(offered).arg(listed)));
+    const int checked = checkedRows(pages());
+    QCOMPARE(child("exportButton")->isEnabled(), checked > 0);
+    QCOMPARE(int(strip().size()), checked);
+    QCOMPARE(child<QTabWidget>("checkedTabWidget")->isHidden(), checked == 0);
+}
+
+void TestPdfManagerForm::splitterMovesRedrawThePreviewOnce()
+{
+    loadTen();
+    child<QListView>("listView")->setCurrentIndex(pages()->index(2, 0));
+    auto *label = child<QLabel>("previewImage");
+    auto *timer = form->findChild<QTimer *>(QStringLiteral("previewTimer"));
+    QVERIFY(timer);
+    QCOMPARE(timer->interval(), 100);
+    const qint64 shown = label->pixmap().cacheKey();
+
+    // The timer's ticks are driven here, so no wall-clock scheduling is involved.
+    const auto moveSplitter = [this] {
+        QMetaObject::invokeMethod(child<QSplitter>("splitter"), "splitterMoved", Q_ARG(int, 400), Q_ARG(int, 1));
+    };
+    const auto tick = [this] { QMetaObject::invokeMethod(form, "updateTimer"); };
+    moveSplitter();
+    QVERIFY(timer->isActive());
+    for (int ticks = 0; ticks < 3; ++ticks)
+        tick();
+    moveSplitter(); // later moves of a burst do not restart the count
+    tick();
+    tick();
+    QCOMPARE(label->pixmap().cacheKey(), shown);
+    tick();
+    QVERIFY(label->pixmap().cacheKey() != shown);
+    QVERIFY(!timer->isActive());
+}
+
+void TestPdfManagerForm::previewReleasesTheFileAndFollowsChanges()
+{
+    if (!QFileInfo(QStringLiteral("/proc/self/fd")).isDir())
+        QSKIP("needs /proc to see open files");
+    const QString path = temp.filePath(QStringLiteral("replaced.pdf"));
+    QVERIFY(TestPdf::writeA4(path, 3));
+    drop(path);
+    waitForThreads();
+    auto *list = child<QListView>("listView");
+    auto *label = child<QLabel>("previewImage");
+    auto *release = form->findChild<QTimer *>(QStringLiteral("previewReleaseTimer"));
+    QVERIFY(release);
+    release->setInterval(3600 * 1000);
+    list->setCurrentIndex(pages()->index(0, 0));
+    const QImage before = label->pixmap().toImage();
+    QVERIFY(fileIsOpen(path));
+    QVERIFY(release->isActive());
+
+    // Replaced on disk: the next redraw shows the new file.
+    const QString other = temp.filePath(QStringLiteral("other.pdf"));
+    QVERIFY(TestPdf::write(other, {TestPdf::a4Landscape, TestPdf::a4Landscape, TestPdf::a4Landscape}));
+    QVERIFY(QFile::remove(path));
+    QVERIFY(QFile::rename(other, path));
+    list->setCurrentIndex(pages()->index(1, 0));
+    list->setCurrentIndex(pages()->index(0, 0));
+    QVERIFY(label->pixmap().toImage() != before);
+
+    // Idle: the file is let go, and opened again when a page is shown.
+    release->setInterval(0);
+    QTRY_VERIFY(!fileIsOpen(path));
+    list->setCurrentIndex(pages()->index(2, 0));
+    QVERIFY(fileIsOpen(path));
+    QVERIFY(!label->pixmap().isNull());
+}
+
+void TestPdfManagerForm::exportFolderStartsInPicturesThenTheLastFolder()
+{
+    QVERIFY(QDir().mkpath(ShellHelpers::picturesFolder()));
+    createForm();
+    loadTen();
+    togglePages({1});
+    QTemporaryDir out;
+    exportChecked(out.path(), {QMessageBox::Ok});
+    ShellDialogs::enqueueAnswer(QString());
+    click("exportButton");
+    const auto questions = ShellDialogs::takeQuestions();
+    QCOMPARE(questions.first().kind, QStringLiteral("folder"));
+    QCOMPARE(questions.first().text, ShellHelpers::picturesFolder());
+    QCOMPARE(questions.last().text, out.path());
+}
+
+void TestPdfManagerForm::firstPassFailuresAreReportedWhateverTheAnswer_data()
+{
+    QTest::addColumn<QString>("answer");
+    QTest::newRow("nothing ticked") << "untick";
+    QTest::newRow("window closed") << "close";
+    QTest::newRow("cancel") << "cancel";
+}
+
+void TestPdfManagerForm::firstPassFailuresAreReportedWhateverTheAnswer()
+{
+    QFETCH(QString, answer);
+    const QString path = temp.filePath(QStringLiteral("vanishing.pdf"));
+    QFile::remove(path);
+    QVERIFY(TestPdf::writeA4(path, 3));
+    drop(path);
+    waitForThreads();
+    togglePages({1, 2});
+    QTemporaryDir out;
+    QFile existing(out.filePath(QStringLiteral("2.jpg")));
+    QVERIFY(existing.open(QIODevice::WriteOnly));
+    existing.close();
+    // Gone before the export: page 1 cannot be written, page 2's file exists.
+    QVERIFY(QFile::remove(path));
+    exportChecked(out.path(),
+                  {script([answer](QDialog *dialog) {
+                       if (answer == QLatin1String("untick")) {
+                           dialog->findChild<QTreeWidget *>()->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
+                           clickButton(dialog, "overwriteButton");
+                       } else if (answer == QLatin1String("cancel")) {
+                           clickButton(dialog, "cancelButton");
+                       } else {
+                           dialog->reject();
+                       }
+                   }),
+                   QMessageBox::Ok});
+    const auto questions = ShellDialogs::takeQuestions();
+    QCOMPARE(questions.size(), 3);
+    QCOMPARE(questions.at(2).kind, QStringLiteral("message"));
+    QVERIFY2(questions.at(2).text.contains(QStringLiteral("1 page could not be written:\nPage 1 ")),
+             qPrintable(questions.at(2).text));
+    QCOMPARE(stackedPage(), int(ResultPage));
 }
 
 QTEST_MAIN(TestPdfManagerForm)
