@@ -11,6 +11,12 @@
 #include <memory>
 #include <vector>
 
+// The translation context of the messages below.
+class PageEncoderText
+{
+    Q_DECLARE_TR_FUNCTIONS(PageEncoderText)
+};
+
 namespace {
 
 // Qt's JPEG and WEBP writers both fall back to 75 when no quality is given.
@@ -26,11 +32,6 @@ constexpr int pngFilters = SPNG_FILTER_CHOICE_SUB;
 // Method 4 is libwebp's (and so Qt's) default; 2 encodes pages twice as fast,
 // at the same quality setting, for files some 2 % larger.
 constexpr int webpMethod = 2;
-
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("PageEncoders", text);
-}
 
 int writeToDevice(spng_ctx *, void *user, void *data, size_t length)
 {
@@ -81,13 +82,13 @@ QString webpError(WebPEncodingError code, QIODevice &device)
     switch (code) {
     case VP8_ENC_ERROR_OUT_OF_MEMORY:
     case VP8_ENC_ERROR_BITSTREAM_OUT_OF_MEMORY:
-        return tr("Not enough memory to encode the image");
+        return PageEncoderText::tr("Not enough memory to encode the image");
     case VP8_ENC_ERROR_BAD_DIMENSION:
-        return tr("The image is too large for the WEBP format");
+        return PageEncoderText::tr("The image is too large for the WEBP format");
     case VP8_ENC_ERROR_BAD_WRITE:
         return device.errorString();
     default:
-        return tr("The WEBP encoder failed (error %1)").arg(int(code));
+        return PageEncoderText::tr("The WEBP encoder failed (error %1)").arg(int(code));
     }
 }
 
@@ -99,7 +100,7 @@ QString writePng(const QImage &image, QIODevice &device)
 {
     std::unique_ptr<spng_ctx, SpngFree> context(spng_ctx_new(SPNG_CTX_ENCODER));
     if (!context)
-        return tr("Not enough memory to encode the image");
+        return PageEncoderText::tr("Not enough memory to encode the image");
     spng_ctx *ctx = context.get();
     spng_set_png_stream(ctx, writeToDevice, &device);
     spng_set_option(ctx, SPNG_IMG_COMPRESSION_LEVEL, pngCompressionLevel);
@@ -136,7 +137,7 @@ QString writeWebp(const QImage &image, QIODevice &device)
     WebPConfig config;
     WebPPicture picture;
     if (!WebPConfigInit(&config) || !WebPPictureInit(&picture))
-        return tr("The WEBP encoder is not usable");
+        return PageEncoderText::tr("The WEBP encoder is not usable");
     config.quality = defaultQuality;
     config.method = webpMethod;
     picture.width = image.width();
@@ -145,7 +146,7 @@ QString writeWebp(const QImage &image, QIODevice &device)
     picture.custom_ptr = &device;
     QString error;
     if (!importPixels(image, picture))
-        error = tr("Not enough memory to encode the image");
+        error = PageEncoderText::tr("Not enough memory to encode the image");
     else if (!WebPEncode(&config, &picture))
         error = webpError(picture.error_code, device);
     WebPPictureFree(&picture);

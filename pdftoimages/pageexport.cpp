@@ -11,6 +11,12 @@
 #include <limits>
 #include <map>
 
+// The translation context of the messages below.
+class PageExportText
+{
+    Q_DECLARE_TR_FUNCTIONS(PageExportText)
+};
+
 namespace {
 
 // 64 Mpx is 256 MB as RGB32; beyond that a page is refused instead of risking
@@ -20,11 +26,6 @@ constexpr qint64 maxPixels = qint64(64) * 1024 * 1024;
 // cores busy; the byte budget keeps 500 % pages from piling up.
 constexpr int maxImagesInFlight = 2;
 constexpr qint64 maxBytesInFlight = qint64(112) * 1024 * 1024;
-
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("PageExport", text);
-}
 
 int maxSide(PageImageFormat format)
 {
@@ -44,24 +45,26 @@ QString pageBlocker(const QPdfDocument &document, QSize pageSize, int factor, Pa
 {
     const int number = page + 1;
     if (document.status() != QPdfDocument::Status::Ready || document.pageCount() <= 0)
-        return tr("Page %1 was not exported: the PDF file could not be opened.").arg(number);
+        return PageExportText::tr("Page %1 was not exported: the PDF file could not be opened.").arg(number);
     if (pageSize.isEmpty())
-        return tr("Page %1 was not exported: the first page of the PDF file has no usable size.").arg(number);
+        return PageExportText::tr("Page %1 was not exported: the first page of the PDF file has no usable size.")
+            .arg(number);
     if (page < 0 || page >= document.pageCount())
-        return tr("Page %1 does not exist in the PDF file.").arg(number);
+        return PageExportText::tr("Page %1 does not exist in the PDF file.").arg(number);
     const qint64 width = qint64(pageSize.width()) * factor;
     const qint64 height = qint64(pageSize.height()) * factor;
-    const QString tail = factor > 1 ? tr("Choose a smaller scale.") : tr("It cannot be exported.");
+    const QString tail =
+        factor > 1 ? PageExportText::tr("Choose a smaller scale.") : PageExportText::tr("It cannot be exported.");
     if (width * height > maxPixels)
-        return tr("Page %1 is too large to export at %2 % (%3 × %4 pixels). %5")
+        return PageExportText::tr("Page %1 is too large to export at %2 % (%3 × %4 pixels). %5")
             .arg(number)
             .arg(factor * 100)
             .arg(width)
             .arg(height)
             .arg(tail);
     if (qMax(width, height) > maxSide(format))
-        return tr("Page %1 is too large to export as %2 at %3 % (%4 × %5 pixels; at most %6 "
-                  "pixels a side). %7")
+        return PageExportText::tr("Page %1 is too large to export as %2 at %3 % (%4 × %5 pixels; at most %6 "
+                                  "pixels a side). %7")
             .arg(number)
             .arg(format == PageImageFormat::Webp ? QStringLiteral("WEBP") : QStringLiteral("JPG"))
             .arg(factor * 100)
@@ -132,7 +135,7 @@ PageExportResult exportPages(const PageExportJob &job, const std::function<void(
             queue.waitForRoom(qint64(target.width()) * target.height() * 4);
             image = document.render(page, target);
             if (image.isNull())
-                reason = tr("Page %1 could not be rendered (not enough memory?).").arg(page + 1);
+                reason = PageExportText::tr("Page %1 could not be rendered (not enough memory?).").arg(page + 1);
         }
         if (!reason.isEmpty()) {
             failures.emplace(position, PageExportFailure{page, fileName, reason});
