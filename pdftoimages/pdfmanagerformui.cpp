@@ -37,6 +37,13 @@ QFrame *separator(QWidget *parent, const char *objectName)
     return frame;
 }
 
+// The items are added once, in set-up; a language change only renames them.
+void setItemTexts(QComboBox *box, const QStringList &texts)
+{
+    for (int index = 0; index < texts.size(); ++index)
+        box->setItemText(index, texts.at(index));
+}
+
 } // namespace
 
 void PdfManagerFormUi::setupUi(QWidget *form)
@@ -63,7 +70,7 @@ void PdfManagerFormUi::setupTopRow(QWidget *form)
     outputLabel = namedWidget<QLabel>(form, "outputLabel");
     outputComboBox = namedWidget<QComboBox>(form, "outputComboBox");
     outputLabel->setBuddy(outputComboBox);
-    outputComboBox->addItems(QStringList(3)); // texts set by retranslateUi()
+    outputComboBox->addItems(QStringList(3));
     scaleLabel = namedWidget<QLabel>(form, "scaleLabel");
     scaleComboBox = namedWidget<QComboBox>(form, "scaleComboBox");
     scaleLabel->setBuddy(scaleComboBox);
@@ -188,13 +195,9 @@ void PdfManagerFormUi::retranslateUi()
     for (QToolButton *button : {checkAllButton, uncheckAllButton, pageRangeButton})
         button->setAccessibleName(button->toolTip());
     outputLabel->setText(tr("Output Format:"));
-    const QStringList formats{tr("JPG"), tr("PNG"), tr("WEBP")};
-    for (int index = 0; index < formats.size(); ++index)
-        outputComboBox->setItemText(index, formats.at(index));
+    setItemTexts(outputComboBox, {tr("JPG"), tr("PNG"), tr("WEBP")});
     scaleLabel->setText(tr("Scale:"));
-    const QStringList scales{tr("100%"), tr("200%"), tr("300%"), tr("400%"), tr("500%")};
-    for (int index = 0; index < scales.size(); ++index)
-        scaleComboBox->setItemText(index, scales.at(index));
+    setItemTexts(scaleComboBox, {tr("100%"), tr("200%"), tr("300%"), tr("400%"), tr("500%")});
     websiteButton->setText(tr("Website"));
     aboutButton->setText(tr("About"));
     progressCancelButton->setText(tr("Cancel"));

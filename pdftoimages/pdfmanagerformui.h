@@ -26,6 +26,7 @@ public:
     enum Page { ResultPage = 0, ProgressPage = 1, SourcePage = 2 };
 
     void setupUi(QWidget *form);
+    // Sets every text; run again when the language changes.
     void retranslateUi();
 
     PdfManagerFrame *sourceFrame = nullptr;
