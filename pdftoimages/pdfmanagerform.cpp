@@ -251,7 +251,9 @@ void PdfManagerForm::startAddPageThread(const QString &path)
     addPageThread = thread;
     // Signals of an abandoned load may still be queued; only the latest load's count.
     const auto latest = [this, generation] { return generation == loadGeneration; };
-    connect(thread, &PdfManagerAddPageThread::loadPagesFinish, this, [this, latest] {
+    // The end of the thread rather than its loadPagesFinish(): a load cancelled
+    // before the thread got to run ends without any signal of its own.
+    connect(thread, &QThread::finished, this, [this, latest] {
         if (latest())
             onLoadPagesFinish();
     });
