@@ -232,8 +232,11 @@ void PdfManagerForm::updatePreview()
     const QSize box = ui.previewImage->contentsRect().size() * ratio;
     const QImage image = renderPageOnWhite(previewDocument->document(PdfManagerGlobal::currentPdfPath()),
                                            pageNumber - 1, fitIntoBox(PdfManagerGlobal::pageSize(), box));
-    if (image.isNull())
+    // A page the file no longer has (it changed on disk) is not shown as the old one.
+    if (image.isNull()) {
+        ui.previewImage->setText(tr("Preview"));
         return;
+    }
     QPixmap pixmap = QPixmap::fromImage(image);
     pixmap.setDevicePixelRatio(ratio);
     ui.previewImage->setPixmap(pixmap);

@@ -983,6 +983,15 @@ void TestPdfManagerForm::previewReleasesTheFileAndFollowsChanges()
     list->setCurrentIndex(pages()->index(2, 0));
     QVERIFY(fileIsOpen(path));
     QVERIFY(!label->pixmap().isNull());
+
+    // Now one page short: the page is not shown from the old file.
+    QVERIFY(TestPdf::writeA4(other, 2));
+    QVERIFY(QFile::remove(path));
+    QVERIFY(QFile::rename(other, path));
+    list->setCurrentIndex(pages()->index(1, 0));
+    list->setCurrentIndex(pages()->index(2, 0));
+    QVERIFY(label->pixmap().isNull());
+    QCOMPARE(label->text(), QStringLiteral("Preview"));
 }
 
 void TestPdfManagerForm::exportFolderStartsInPicturesThenTheLastFolder()
