@@ -1,0 +1,41 @@
+#include "mergepdf.h"
+#include "pdfassembly.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int PagesPerStep = 100;
+
+} // namespace
+
+PdfWorkResult mergePdfs(const MergeJob &job, const std::function<void(const MergeProgress &)> &progress,
+                        const std::atomic_bool &stop)
+{
+    PdfWorkResult result;
+    try {
+        PdfAssembly output;
+        for (qsizetype file = 0; file < job.sources.size(); ++file) {
+            if (stop) {
+                result.stopped = true;
+                break;
+            }
+            const int index = int(file);
+            progress({index, 0, -1});
+            const std::shared_ptr<PdfSource> source = PdfSource::open(job.sources.at(file));
+            const int count = source->pageCount();
+            progress({index, 0, count});
+            for (int first = 0; first < count; first += PagesPerStep) {
+                const int last = std::min(first + PagesPerStep, count) - 1;
+                output.appendPages(source, first, last);
+                progress({index, last + 1, count});
+            }
+        }
+        if (output.pageCount() > 0)
+            output.save(job.outputPath);
+        result.warnings = output.warnings();
+    } catch (...) {
+        result.error = currentPdfError();
+    }
+    return result;
+}

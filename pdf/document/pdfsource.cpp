@@ -1,0 +1,45 @@
+#include "pdfsource.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QStringList>
+
+#include <qpdf/QPDFExc.hh>
+#include <qpdf/QPDFSystemError.hh>
+
+#include <cerrno>
+
+PdfSource::PdfSource(const QString &path)
+    : m_path(path)
+{
+    m_qpdf.setSuppressWarnings(true);
+}
+
+std::shared_ptr<PdfSource> PdfSource::open(const PdfInput &input)
+{
+    std::shared_ptr<PdfSource> source(new PdfSource(input.path));
+    const QByteArray fileName = QFile::encodeName(input.path);
+    // A folder opens like an empty file on some systems; say what it is.
+    if (QFileInfo(input.path).isDir())
+        throw QPDFSystemError(fileName.toStdString(), EISDIR);
+    source->m_qpdf.processFile(fileName.constData(), input.password.toUtf8().constData());
+    // Repairing a badly damaged file can succeed and still find no page.
+    if (source->pageCount() == 0)
+        throw QPDFExc(qpdf_e_pages, fileName.toStdString(), "", 0, "no pages could be read from this file");
+    return source;
+}
+
+QPDFAcroFormDocumentHelper &PdfSource::forms()
+{
+    if (!m_forms)
+        m_forms = std::make_unique<QPDFAcroFormDocumentHelper>(m_qpdf);
+    return *m_forms;
+}
+
+QStringList PdfSource::takeWarnings()
+{
+    QStringList warnings;
+    for (const QPDFExc &warning : m_qpdf.getWarnings())
+        warnings.append(QString::fromStdString(warning.what()));
+    return warnings;
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFAcroFormDocumentHelper.hh>
+
+#include <memory>
+#include <vector>
+
+// A PDF file to read from, and the password that opens it (empty for none).
+struct PdfInput {
+    QString path;
+    QString password;
+};
+
+// One opened PDF file. Pages copied out of it read their data from the file
+// lazily, so it has to stay alive until the copy has been written.
+class PdfSource
+{
+public:
+    // Throws QPDFExc or QPDFSystemError when the file cannot be read or has no
+    // pages; warnings about repaired damage are collected, never printed.
+    static std::shared_ptr<PdfSource> open(const PdfInput &input);
+
+    PdfSource(const PdfSource &) = delete;
+    PdfSource &operator=(const PdfSource &) = delete;
+
+    const QString &path() const { return m_path; }
+    QPDF &qpdf() { return m_qpdf; }
+    const std::vector<QPDFObjectHandle> &pages() { return m_qpdf.getAllPages(); }
+    int pageCount() { return int(pages().size()); }
+    QPDFAcroFormDocumentHelper &forms();
+    // Warnings issued since the last call.
+    QStringList takeWarnings();
+
+private:
+    explicit PdfSource(const QString &path);
+
+    QString m_path;
+    QPDF m_qpdf;
+    std::unique_ptr<QPDFAcroFormDocumentHelper> m_forms;
+};

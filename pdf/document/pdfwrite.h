@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class QPDF;
+class QPDFWriter;
+
+// Writes pdf to path through a temporary file in the same folder that
+// replaces path only when everything was written: a failure leaves an
+// existing file as it was and no temporary file behind. configure sets up
+// the writer (encryption, version); releaseInputs runs after the last byte
+// and before the replacement, so that open source files (possibly the
+// target itself) can be closed first. Throws QPDFExc or QPDFSystemError.
+void writePdfAtomically(QPDF &pdf, const QString &path, const std::function<void(QPDFWriter &)> &configure,
+                        const std::function<void()> &releaseInputs);

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// Inputs for the PDF-document tests, and their independent readers.
+namespace PdfTestFiles {
+// pageCount A4 pages, each showing its 1-based number.
+bool writeNumbered(const QString &path, int pageCount);
+// Adds links and an outline to a numbered PDF of at least 10 pages. Links:
+// page 1 -> page 8 (explicit), page 2 -> page 5 (GoTo action), page 3 ->
+// page 9 (named). Outline: "Chapter 1" -> 1, "Chapter 2" -> 4 with
+// "Section 2.1" -> 5 and "Section 2.2" -> 9, "Chapter 3" -> 8 (named).
+void addLinksAndOutline(const QString &path);
+// Adds a filled-in text field named name to page 1.
+void addTextField(const QString &path, const QString &name);
+// Encrypts with qpdf (AES-256), password opening it.
+void encrypt(const QString &path, const QString &password);
+
+// The text of every page, trimmed, read by pdftotext.
+QStringList pageTexts(const QString &path);
+// "Title -> page" ("none" without a page) per outline entry in order,
+// indented two spaces per level, read by mutool.
+QStringList outline(const QString &path);
+// For each link of page (1-based), the page it jumps to (0 when it leads nowhere).
+QList<int> linkTargets(const QString &path, int page);
+// Fully qualified names and values of the form fields, read by qpdf, as "name=value".
+QStringList formFields(const QString &path);
+QByteArray contents(const QString &path);
+} // namespace PdfTestFiles

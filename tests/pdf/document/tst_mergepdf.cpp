@@ -1,0 +1,158 @@
+#include "mergepdf.h"
+#include "pdftestfiles.h"
+#include "testenvironment.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <tuple>
+
+using Step = std::tuple<int, int, int>; // file, pages done, page count
+
+class TestMergePdf : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void appendsEveryPageInListOrder();
+    void mergesTheSameFileTwice();
+    void stopWritesTheFilesBeforeIt();
+    void unreadableFileWritesNothing();
+    void keepsFormsLinksAndOutlinesOfEveryFile();
+
+private:
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+    static QStringList numbers(int count);
+
+    QTemporaryDir m_dir;
+    QString m_two, m_many, m_one;
+};
+
+QStringList TestMergePdf::numbers(int count)
+{
+    QStringList texts;
+    for (int page = 1; page <= count; ++page)
+        texts.append(QString::number(page));
+    return texts;
+}
+
+void TestMergePdf::initTestCase()
+{
+    TestEnvironment::isolate();
+    QVERIFY(m_dir.isValid());
+    m_two = path(QStringLiteral("two.pdf"));
+    m_many = path(QStringLiteral("ünïcode 250.pdf"));
+    m_one = path(QStringLiteral("one.pdf"));
+    QVERIFY(PdfTestFiles::writeNumbered(m_two, 2));
+    QVERIFY(PdfTestFiles::writeNumbered(m_many, 250));
+    QVERIFY(PdfTestFiles::writeNumbered(m_one, 1));
+}
+
+void TestMergePdf::appendsEveryPageInListOrder()
+{
+    const QString output = path(QStringLiteral("merged.pdf"));
+    QList<Step> steps;
+    const std::atomic_bool stop = false;
+    const PdfWorkResult result = mergePdfs(
+        {{{m_two, {}}, {m_many, {}}, {m_one, {}}}, output},
+        [&](const MergeProgress &p) {
+            steps.append({p.fileIndex, p.pagesDone, p.pageCount});
+        },
+        stop);
+    QVERIFY2(!result.error.failed(), qPrintable(result.error.message));
+    QVERIFY(!result.stopped);
+    QCOMPARE(PdfTestFiles::pageTexts(output), numbers(2) + numbers(250) + numbers(1));
+    QCOMPARE(steps, (QList<Step>{{0, 0, -1},
+                                 {0, 0, 2},
+                                 {0, 2, 2},
+                                 {1, 0, -1},
+                                 {1, 0, 250},
+                                 {1, 100, 250},
+                                 {1, 200, 250},
+                                 {1, 250, 250},
+                                 {2, 0, -1},
+                                 {2, 0, 1},
+                                 {2, 1, 1}}));
+}
+
+void TestMergePdf::mergesTheSameFileTwice()
+{
+    const QString output = path(QStringLiteral("twice.pdf"));
+    const std::atomic_bool stop = false;
+    const PdfWorkResult result = mergePdfs(
+        {{{m_two, {}}, {m_two, {}}}, output}, [](const MergeProgress &) {}, stop);
+    QVERIFY2(!result.error.failed(), qPrintable(result.error.message));
+    QCOMPARE(PdfTestFiles::pageTexts(output), numbers(2) + numbers(2));
+}
+
+void TestMergePdf::stopWritesTheFilesBeforeIt()
+{
+    const QString output = path(QStringLiteral("stopped.pdf"));
+    std::atomic_bool stop = false;
+    const PdfWorkResult result = mergePdfs(
+        {{{m_two, {}}, {m_many, {}}, {m_one, {}}}, output},
+        [&](const MergeProgress &p) {
+            if (p.fileIndex == 1 && p.pagesDone == 100)
+                stop = true;
+        },
+        stop);
+    QVERIFY2(!result.error.failed(), qPrintable(result.error.message));
+    QVERIFY(result.stopped);
+    QCOMPARE(PdfTestFiles::pageTexts(output), numbers(2) + numbers(250));
+}
+
+void TestMergePdf::unreadableFileWritesNothing()
+{
+    const QString damaged = path(QStringLiteral("damaged.pdf"));
+    QFile file(damaged);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write("%PDF-1.4\nnothing else\n") > 0);
+    file.close();
+    const QString output = path(QStringLiteral("not written.pdf"));
+    QList<Step> steps;
+    const std::atomic_bool stop = false;
+    const PdfWorkResult result = mergePdfs(
+        {{{m_one, {}}, {damaged, {}}, {m_two, {}}}, output},
+        [&](const MergeProgress &p) {
+            steps.append({p.fileIndex, p.pagesDone, p.pageCount});
+        },
+        stop);
+    QVERIFY(result.error.message.startsWith(damaged));
+    QCOMPARE(steps.last(), Step(1, 0, -1));
+    QVERIFY(!QFileInfo::exists(output));
+}
+
+void TestMergePdf::keepsFormsLinksAndOutlinesOfEveryFile()
+{
+    const QString source = path(QStringLiteral("navigation.pdf"));
+    QVERIFY(PdfTestFiles::writeNumbered(source, 10));
+    PdfTestFiles::addLinksAndOutline(source);
+    PdfTestFiles::addTextField(source, QStringLiteral("name"));
+    const QString output = path(QStringLiteral("navigation twice.pdf"));
+    const std::atomic_bool stop = false;
+    const PdfWorkResult result = mergePdfs(
+        {{{source, {}}, {m_one, {}}, {source, {}}}, output}, [](const MergeProgress &) {}, stop);
+    QVERIFY2(!result.error.failed(), qPrintable(result.error.message));
+
+    const QStringList fields = PdfTestFiles::formFields(output);
+    QCOMPARE(fields.size(), 2);
+    QCOMPARE(fields.first(), QStringLiteral("name=value of name"));
+    QVERIFY(fields.last() != fields.first() && fields.last().endsWith(QStringLiteral("=value of name")));
+    QCOMPARE(PdfTestFiles::linkTargets(output, 1), (QList<int>{8, 0}));
+    QCOMPARE(PdfTestFiles::linkTargets(output, 12), (QList<int>{19, 0}));
+    const QStringList chapters{"Chapter 1 -> %1", "Chapter 2 -> %2", "  Section 2.1 -> %3", "  Section 2.2 -> %4",
+                               "Chapter 3 -> %5"};
+    QStringList expected;
+    for (const int offset : {0, 11}) {
+        const QList<int> pages{1, 4, 5, 9, 8};
+        for (qsizetype i = 0; i < chapters.size(); ++i)
+            expected.append(chapters.at(i).arg(pages.at(i) + offset));
+    }
+    QCOMPARE(PdfTestFiles::outline(output), expected);
+    TestEnvironment::run(QStringLiteral("qpdf"), {QStringLiteral("--check"), output});
+}
+
+QTEST_MAIN(TestMergePdf)
+#include "tst_mergepdf.moc"
