@@ -113,4 +113,27 @@ bool write(const QString &folder)
            writeDocument(folder + QStringLiteral("/images20.pdf"), 20, photoPage);
 }
 
+bool writeDocumentCorpus(const QString &folder)
+{
+    const auto text = [](QPainter &painter, int n) { drawLongDocumentPage(painter, n); };
+    QList<QImage> photos;
+    for (quint32 seed = 0; seed < 10; ++seed)
+        photos.append(photo(QSize(800, 600), 100 + seed));
+    const auto sharedPhotos = [&](QPainter &painter, int n) {
+        drawText(painter, n, QRectF(50, 50, 495, 200));
+        // The same QImage is written once and referenced from every page showing it.
+        painter.drawImage(QRectF(50, 300, 495, 371), photos.at((n - 1) % photos.size()));
+    };
+    const auto photoPage = [](QPainter &painter, int n) {
+        painter.drawImage(QRectF(QPointF(0, 0), a4), photo(QSize(1240, 1754), quint32(1000 + n)));
+    };
+    return writeDocument(folder + QStringLiteral("/pages2000.pdf"), 2000, text) &&
+           QFile::copy(folder + QStringLiteral("/pages2000.pdf"), folder + QStringLiteral("/pages2000-copy.pdf")) &&
+           writeDocument(folder + QStringLiteral("/two.pdf"), 2, text) &&
+           writeDocument(folder + QStringLiteral("/pages250.pdf"), 250, text) &&
+           writeDocument(folder + QStringLiteral("/one.pdf"), 1, text) &&
+           writeDocument(folder + QStringLiteral("/images30.pdf"), 30, sharedPhotos) &&
+           writeDocument(folder + QStringLiteral("/photos54.pdf"), 54, photoPage);
+}
+
 } // namespace BenchCorpus

@@ -3,7 +3,7 @@
 build=${FF_BENCH_BUILD_DIR:-$repo/build-bench}
 repeat=${FF_BENCH_REPEAT:-2}
 out=$build/bench-out
-declare -A wall cpu rss size
+declare -A wall cpu rss size sizekb
 rows=()
 
 require_tools() {
@@ -44,6 +44,7 @@ measure() {
             cpu[$key]=$(awk -v u="$u" -v s="$s" 'BEGIN { printf "%.2f", u + s }')
             rss[$key]=$((m / 1024))
             size[$key]=$(du -sm "$out" | cut -f1)
+            sizekb[$key]=$(du -sk "$out" | cut -f1)
             cp "$build/bench-log" "$build/bench-log-best"
         fi
         awk -v e="$e" 'BEGIN { exit !(e > 20) }' && break
@@ -76,4 +77,25 @@ ratio() {
     done
     awk -v w="${wall["$case|ours"]}" -v p="$best" -v what="$what" -v m="${rss["$case|ours"]}" \
         'BEGIN { printf "RATIO %s %.2f %d\n", what, w / p, m }'
+}
+
+# corpus_folder <name> <generator...>: $corpus becomes a folder of inputs in the
+# build, written once by the generator, which gets the folder as last argument.
+corpus_folder() {
+    local name=$1
+    shift
+    corpus=$build/bench-corpus-$name
+    if [[ ! -f $corpus/done ]]; then
+        echo "Generating the corpus in $corpus ..." >&2
+        rm -rf "$corpus" && mkdir -p "$corpus"
+        "$@" "$corpus"
+        touch "$corpus/done"
+    fi
+}
+
+# size_ratio <what> <case> <peer>: our output size against the peer's.
+size_ratio() {
+    local what=$1 case=$2 peer=$3
+    awk -v o="${sizekb["$case|ours"]}" -v p="${sizekb["$case|$peer"]}" -v what="$what" -v peer="$peer" \
+        'BEGIN { printf "SIZE %s ours %d KB, %s %d KB, ratio %.3f\n", what, o, peer, p, o / p }'
 }
