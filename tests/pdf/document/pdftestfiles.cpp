@@ -3,9 +3,14 @@
 #include "testpdf.h"
 
 #include <QFile>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 
 #include <qpdf/QPDF.hh>
@@ -69,6 +74,51 @@ void rewrite(const QString &path, const std::function<void(QPDF &)> &change)
 bool writeNumbered(const QString &path, int pageCount)
 {
     return TestPdf::writeA4(path, pageCount);
+}
+
+bool writeSharedImage(const QString &path, int pageCount)
+{
+    QImage image(300, 200, QImage::Format_RGB32);
+    QRandomGenerator random(11);
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x)
+            image.setPixel(x, y, random.generate());
+    }
+    QPdfWriter writer(path);
+    writer.setResolution(72);
+    writer.setPageSize(QPageSize(TestPdf::a4Portrait, QPageSize::Point));
+    QPainter painter;
+    if (!painter.begin(&writer))
+        return false;
+    for (int page = 0; page < pageCount; ++page) {
+        if (page > 0)
+            writer.newPage();
+        painter.drawImage(QPointF(50, 50), image);
+    }
+    return painter.end();
+}
+
+void writeSharedResources(const QString &path)
+{
+    QPDF pdf;
+    pdf.emptyPDF();
+    const auto image = [&](char grey) {
+        Handle stream = Handle::newStream(&pdf, std::string(64 * 64, grey));
+        stream.replaceDict(Handle::parse(
+            "<< /Type /XObject /Subtype /Image /Width 64 /Height 64 /ColorSpace /DeviceGray /BitsPerComponent 8 >>"));
+        return stream;
+    };
+    Handle resources = pdf.makeIndirectObject(Handle::newDictionary());
+    resources.replaceKey("/XObject", Handle::parse("<< >>"));
+    resources.getKey("/XObject").replaceKey("/Im1", image('\x40'));
+    resources.getKey("/XObject").replaceKey("/Im2", image('\xc0'));
+    for (const char *name : {"/Im1", "/Im2"}) {
+        Handle page = Handle::parse("<< /Type /Page /MediaBox [0 0 200 200] >>");
+        page.replaceKey("/Resources", resources);
+        page.replaceKey("/Contents", Handle::newStream(&pdf, std::string("q 100 0 0 100 50 50 cm ") + name + " Do Q"));
+        pdf.addPage(pdf.makeIndirectObject(page), false);
+    }
+    QPDFWriter(pdf, QFile::encodeName(path).constData()).write();
 }
 
 void addLinksAndOutline(const QString &path)

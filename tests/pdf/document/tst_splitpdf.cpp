@@ -3,6 +3,7 @@
 #include "testenvironment.h"
 
 #include <QFileInfo>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -20,6 +21,8 @@ private slots:
     void refusesRangesThatDoNotFit();
     void keepsLinksAndOutlineOfCopiedPages();
     void keepsFormFields();
+    void writesSharedImagesOnce();
+    void leavesOutResourcesOfPagesNotCopied();
     void replacesItsOwnSource();
 
 private:
@@ -112,6 +115,37 @@ void TestSplitPdf::keepsFormFields()
     const PdfWorkResult result = splitPdf({{source, {}}, output, {{1, 1}}}, [](int) {});
     QVERIFY2(!result.error.failed(), qPrintable(result.error.message));
     QCOMPARE(PdfTestFiles::formFields(output), QStringList{"name=value of name"});
+}
+
+void TestSplitPdf::writesSharedImagesOnce()
+{
+    const QString source = path(QStringLiteral("shared image.pdf"));
+    QVERIFY(PdfTestFiles::writeSharedImage(source, 4));
+    const QString output = path(QStringLiteral("shared image split.pdf"));
+    const PdfWorkResult result = splitPdf({{source, {}}, output, {{3, 4}, {1, 1}}}, [](int) {});
+    QVERIFY2(!result.error.failed(), qPrintable(result.error.message));
+    // pdfimages lists one row per page showing an image; the last but one column is its object number.
+    const QStringList rows =
+        QString::fromUtf8(TestEnvironment::run(QStringLiteral("pdfimages"), {QStringLiteral("-list"), output}))
+            .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
+            .mid(2);
+    QSet<QString> objects;
+    for (const QString &row : rows)
+        objects.insert(row.split(QLatin1Char(' '), Qt::SkipEmptyParts).value(17));
+    QCOMPARE(rows.size(), 3);
+    QCOMPARE(objects.size(), 1);
+}
+
+void TestSplitPdf::leavesOutResourcesOfPagesNotCopied()
+{
+    const QString source = path(QStringLiteral("shared resources.pdf"));
+    PdfTestFiles::writeSharedResources(source);
+    const QString output = path(QStringLiteral("shared resources split.pdf"));
+    const PdfWorkResult result = splitPdf({{source, {}}, output, {{2, 2}}}, [](int) {});
+    QVERIFY2(!result.error.failed(), qPrintable(result.error.message));
+    const QByteArray images = TestEnvironment::run(
+        QStringLiteral("mutool"), {QStringLiteral("show"), output, QStringLiteral("pages/1/Resources/XObject")});
+    QVERIFY2(images.contains("/Im2") && !images.contains("/Im1"), images.constData());
 }
 
 void TestSplitPdf::replacesItsOwnSource()
