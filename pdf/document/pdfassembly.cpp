@@ -3,6 +3,7 @@
 #include "pdfoutlinebuilder.h"
 #include "pdfwrite.h"
 
+#include <qpdf/QPDFExc.hh>
 #include <qpdf/QPDFPageObjectHelper.hh>
 #include <qpdf/QPDFWriter.hh>
 
@@ -109,6 +110,8 @@ void PdfAssembly::save(const QString &path)
     const auto release = [this] {
         for (SourcePages &from : m_sources)
             m_warnings += from.source->takeWarnings();
+        for (const QPDFExc &warning : m_output->getWarnings())
+            m_warnings.append(QString::fromStdString(warning.what()));
         m_forms.reset();
         m_output.reset();
         m_sources.clear();

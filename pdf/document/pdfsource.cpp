@@ -9,6 +9,20 @@
 
 #include <cerrno>
 
+namespace {
+
+// qpdf takes UTF-8 file names on Windows and the bytes of the name elsewhere.
+QByteArray qpdfFileName(const QString &path)
+{
+#ifdef Q_OS_WIN
+    return path.toUtf8();
+#else
+    return QFile::encodeName(path);
+#endif
+}
+
+} // namespace
+
 PdfSource::PdfSource(const QString &path)
     : m_path(path)
 {
@@ -17,15 +31,14 @@ PdfSource::PdfSource(const QString &path)
 
 std::shared_ptr<PdfSource> PdfSource::open(const PdfInput &input)
 {
-    std::shared_ptr<PdfSource> source(new PdfSource(input.path));
-    const QByteArray fileName = QFile::encodeName(input.path);
     // A folder opens like an empty file on some systems; say what it is.
     if (QFileInfo(input.path).isDir())
-        throw QPDFSystemError(fileName.toStdString(), EISDIR);
-    source->m_qpdf.processFile(fileName.constData(), input.password.toUtf8().constData());
+        throw QPDFSystemError(input.path.toStdString(), EISDIR);
+    std::shared_ptr<PdfSource> source(new PdfSource(input.path));
+    source->m_qpdf.processFile(qpdfFileName(input.path).constData(), input.password.toUtf8().constData());
     // Repairing a badly damaged file can succeed and still find no page.
     if (source->pageCount() == 0)
-        throw QPDFExc(qpdf_e_pages, fileName.toStdString(), "", 0, "no pages could be read from this file");
+        throw QPDFExc(qpdf_e_pages, input.path.toStdString(), "", 0, "no pages could be read from this file");
     return source;
 }
 

@@ -1,6 +1,5 @@
 #include "pdfwrite.h"
 
-#include <QFile>
 #include <QSaveFile>
 
 #include <qpdf/Pipeline.hh>
@@ -71,7 +70,7 @@ private:
 void writePdfAtomically(QPDF &pdf, const QString &path, const std::function<void(QPDFWriter &)> &configure,
                         const std::function<void()> &releaseInputs)
 {
-    const std::string description = QFile::encodeName(path).toStdString();
+    const std::string description = path.toStdString(); // qpdf messages are UTF-8
     QSaveFile file(path);
     errno = 0;
     // Unbuffered: the pipeline gathers the writes, and errno stays the write's own.

@@ -1,6 +1,7 @@
 #include "protectpdf.h"
 #include "pdfwrite.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include <qpdf/QPDFWriter.hh>
@@ -10,9 +11,10 @@ QString protectedOutputPath(const QString &folder, const QString &sourcePath)
     const QFileInfo source(sourcePath);
     const QString base = source.baseName();
     const QString suffix = source.completeSuffix().isEmpty() ? QString() : QLatin1Char('.') + source.completeSuffix();
-    QString path = folder + QLatin1Char('/') + base + suffix;
+    const QDir target(folder);
+    QString path = target.filePath(base + suffix);
     for (int number = 1; QFileInfo::exists(path); ++number)
-        path = folder + QLatin1Char('/') + base + QStringLiteral("(%1)").arg(number) + suffix;
+        path = target.filePath(base + QStringLiteral("(%1)").arg(number) + suffix);
     return path;
 }
 

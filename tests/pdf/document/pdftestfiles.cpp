@@ -3,14 +3,9 @@
 #include "testpdf.h"
 
 #include <QFile>
-#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QPageSize>
-#include <QPainter>
-#include <QPdfWriter>
-#include <QRandomGenerator>
 #include <QRegularExpression>
 
 #include <qpdf/QPDF.hh>
@@ -74,28 +69,6 @@ void rewrite(const QString &path, const std::function<void(QPDF &)> &change)
 bool writeNumbered(const QString &path, int pageCount)
 {
     return TestPdf::writeA4(path, pageCount);
-}
-
-bool writeSharedImage(const QString &path, int pageCount)
-{
-    QImage image(300, 200, QImage::Format_RGB32);
-    QRandomGenerator random(11);
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x)
-            image.setPixel(x, y, random.generate());
-    }
-    QPdfWriter writer(path);
-    writer.setResolution(72);
-    writer.setPageSize(QPageSize(TestPdf::a4Portrait, QPageSize::Point));
-    QPainter painter;
-    if (!painter.begin(&writer))
-        return false;
-    for (int page = 0; page < pageCount; ++page) {
-        if (page > 0)
-            writer.newPage();
-        painter.drawImage(QPointF(50, 50), image);
-    }
-    return painter.end();
 }
 
 void writeSharedResources(const QString &path)

@@ -9,8 +9,6 @@
 namespace PdfTestFiles {
 // pageCount A4 pages, each showing its 1-based number.
 bool writeNumbered(const QString &path, int pageCount);
-// pageCount A4 pages showing one and the same image (written once).
-bool writeSharedImage(const QString &path, int pageCount);
 // Two pages sharing one resource dictionary with two images, /Im1 drawn on
 // page 1 and /Im2 on page 2, as some writers make them.
 void writeSharedResources(const QString &path);

@@ -18,10 +18,9 @@ class TestMergePdf : public QObject
 private slots:
     void initTestCase();
     void appendsEveryPageInListOrder();
-    void mergesTheSameFileTwice();
     void stopWritesTheFilesBeforeIt();
     void unreadableFileWritesNothing();
-    void keepsFormsLinksAndOutlinesOfEveryFile();
+    void keepsFormsLinksAndOutlinesOfEachCopy();
 
 private:
     QString path(const QString &name) const { return m_dir.filePath(name); }
@@ -78,16 +77,6 @@ void TestMergePdf::appendsEveryPageInListOrder()
                                  {2, 1, 1}}));
 }
 
-void TestMergePdf::mergesTheSameFileTwice()
-{
-    const QString output = path(QStringLiteral("twice.pdf"));
-    const std::atomic_bool stop = false;
-    const PdfWorkResult result = mergePdfs(
-        {{{m_two, {}}, {m_two, {}}}, output}, [](const MergeProgress &) {}, stop);
-    QVERIFY2(!result.error.failed(), qPrintable(result.error.message));
-    QCOMPARE(PdfTestFiles::pageTexts(output), numbers(2) + numbers(2));
-}
-
 void TestMergePdf::stopWritesTheFilesBeforeIt()
 {
     const QString output = path(QStringLiteral("stopped.pdf"));
@@ -124,7 +113,8 @@ void TestMergePdf::unreadableFileWritesNothing()
     QVERIFY(!QFileInfo::exists(output));
 }
 
-void TestMergePdf::keepsFormsLinksAndOutlinesOfEveryFile()
+// The same file twice: its pages twice, each copy with its own fields, links and bookmarks.
+void TestMergePdf::keepsFormsLinksAndOutlinesOfEachCopy()
 {
     const QString source = path(QStringLiteral("navigation.pdf"));
     QVERIFY(PdfTestFiles::writeNumbered(source, 10));

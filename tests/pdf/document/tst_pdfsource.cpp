@@ -26,8 +26,6 @@ private slots:
     void opensDamagedFiles();
     void reportsUnreadableFiles_data();
     void reportsUnreadableFiles();
-    void opensProtectedFilesWithTheirPassword_data();
-    void opensProtectedFilesWithTheirPassword();
     void failedWriteKeepsTheExistingFile();
 
 private:
@@ -120,25 +118,6 @@ void TestPdfSource::reportsUnreadableFiles()
         const PdfError error = currentPdfError();
         QVERIFY2(error.message.contains(file), qPrintable(error.message));
         QCOMPARE(error.code, code);
-    }
-}
-
-void TestPdfSource::opensProtectedFilesWithTheirPassword_data()
-{
-    QTest::addColumn<QString>("password");
-    QTest::newRow("ascii") << "secret";
-    QTest::newRow("non-ascii") << "pässwörd€";
-}
-
-void TestPdfSource::opensProtectedFilesWithTheirPassword()
-{
-    QFETCH(QString, password);
-    const QString file = writeFile(QStringLiteral("protected.pdf"), m_threePages);
-    PdfTestFiles::encrypt(file, password);
-    try {
-        QCOMPARE(PdfSource::open({file, password})->pageCount(), 3);
-    } catch (...) {
-        QFAIL(qPrintable(currentPdfError().message));
     }
 }
 

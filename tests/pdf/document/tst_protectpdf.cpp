@@ -47,7 +47,7 @@ void TestProtectPdf::encryptsWithAes256_data()
     QTest::newRow("non-ascii") << "pässwörd€"
                                << "";
     QTest::newRow("protected source") << "new one"
-                                      << "old one";
+                                      << "ältere€";
 }
 
 void TestProtectPdf::encryptsWithAes256()

@@ -3,7 +3,6 @@
 #include "testenvironment.h"
 
 #include <QFileInfo>
-#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -20,8 +19,6 @@ private slots:
     void refusesRangesThatDoNotFit_data();
     void refusesRangesThatDoNotFit();
     void keepsLinksAndOutlineOfCopiedPages();
-    void keepsFormFields();
-    void writesSharedImagesOnce();
     void leavesOutResourcesOfPagesNotCopied();
     void replacesItsOwnSource();
 
@@ -104,36 +101,6 @@ void TestSplitPdf::keepsLinksAndOutlineOfCopiedPages()
     QCOMPARE(PdfTestFiles::linkTargets(output, 3), QList<int>{5}); // named, to page 9
     QCOMPARE(PdfTestFiles::outline(output),
              (QStringList{"Chapter 1 -> 1", "Chapter 2 -> none", "  Section 2.2 -> 5", "Chapter 3 -> 4"}));
-}
-
-void TestSplitPdf::keepsFormFields()
-{
-    const QString source = path(QStringLiteral("form.pdf"));
-    QVERIFY(PdfTestFiles::writeNumbered(source, 3));
-    PdfTestFiles::addTextField(source, QStringLiteral("name"));
-    const QString output = path(QStringLiteral("form-split.pdf"));
-    const PdfWorkResult result = splitPdf({{source, {}}, output, {{1, 1}}}, [](int) {});
-    QVERIFY2(!result.error.failed(), qPrintable(result.error.message));
-    QCOMPARE(PdfTestFiles::formFields(output), QStringList{"name=value of name"});
-}
-
-void TestSplitPdf::writesSharedImagesOnce()
-{
-    const QString source = path(QStringLiteral("shared image.pdf"));
-    QVERIFY(PdfTestFiles::writeSharedImage(source, 4));
-    const QString output = path(QStringLiteral("shared image split.pdf"));
-    const PdfWorkResult result = splitPdf({{source, {}}, output, {{3, 4}, {1, 1}}}, [](int) {});
-    QVERIFY2(!result.error.failed(), qPrintable(result.error.message));
-    // pdfimages lists one row per page showing an image; the last but one column is its object number.
-    const QStringList rows =
-        QString::fromUtf8(TestEnvironment::run(QStringLiteral("pdfimages"), {QStringLiteral("-list"), output}))
-            .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
-            .mid(2);
-    QSet<QString> objects;
-    for (const QString &row : rows)
-        objects.insert(row.split(QLatin1Char(' '), Qt::SkipEmptyParts).value(17));
-    QCOMPARE(rows.size(), 3);
-    QCOMPARE(objects.size(), 1);
 }
 
 void TestSplitPdf::leavesOutResourcesOfPagesNotCopied()
