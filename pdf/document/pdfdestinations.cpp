@@ -19,15 +19,35 @@ QPDFObjectHandle copyScalar(QPDFObjectHandle value)
 } // namespace
 
 PdfDestinations::PdfDestinations(QPDF &source, const std::map<QPDFObjGen, QPDFObjectHandle> &copiedPages)
-    : m_outlines(source)
+    : m_source(source)
     , m_copiedPages(copiedPages)
 {
+}
+
+PdfDestinations::~PdfDestinations() = default;
+
+// Names are looked up in the catalog's /Dests (name objects) or in the
+// /Dests name tree (strings).
+QPDFObjectHandle PdfDestinations::named(QPDFObjectHandle name)
+{
+    QPDFObjectHandle root = m_source.getRoot();
+    if (name.isName())
+        return root.getKey("/Dests").isDictionary() ? root.getKey("/Dests").getKey(name.getName())
+                                                    : QPDFObjectHandle::newNull();
+    QPDFObjectHandle tree =
+        root.getKey("/Names").isDictionary() ? root.getKey("/Names").getKey("/Dests") : QPDFObjectHandle::newNull();
+    if (!tree.isDictionary())
+        return QPDFObjectHandle::newNull();
+    if (!m_namedTree)
+        m_namedTree = std::make_unique<QPDFNameTreeObjectHelper>(tree, m_source);
+    QPDFObjectHandle destination;
+    return m_namedTree->findObject(name.getUTF8Value(), destination) ? destination : QPDFObjectHandle::newNull();
 }
 
 QPDFObjectHandle PdfDestinations::map(QPDFObjectHandle destination)
 {
     if (destination.isName() || destination.isString())
-        destination = m_outlines.resolveNamedDest(destination);
+        destination = named(destination);
     if (destination.isDictionary())
         destination = destination.getKey("/D");
     if (!destination.isArray() || destination.getArrayNItems() < 1)
@@ -44,13 +64,13 @@ QPDFObjectHandle PdfDestinations::map(QPDFObjectHandle destination)
     return QPDFObjectHandle::newArray(items);
 }
 
-QPDFObjectHandle PdfDestinations::linkTarget(QPDFObjectHandle annotation)
+QPDFObjectHandle PdfDestinations::target(QPDFObjectHandle item)
 {
-    if (!annotation.isDictionary() || !annotation.getKey("/Subtype").isNameAndEquals("/Link"))
+    if (!item.isDictionary())
         return QPDFObjectHandle::newNull();
-    if (annotation.hasKey("/Dest"))
-        return annotation.getKey("/Dest");
-    QPDFObjectHandle action = annotation.getKey("/A");
+    if (item.hasKey("/Dest"))
+        return item.getKey("/Dest");
+    QPDFObjectHandle action = item.getKey("/A");
     if (action.isDictionary() && action.getKey("/S").isNameAndEquals("/GoTo"))
         return action.getKey("/D");
     return QPDFObjectHandle::newNull();
@@ -70,7 +90,10 @@ void retargetLinks(PdfDestinations &destinations,
         bool dropped = false;
         for (int i = 0; i < sourceAnnotations.getArrayNItems(); ++i) {
             QPDFObjectHandle annotation = copiedAnnotations.getArrayItem(i);
-            QPDFObjectHandle target = PdfDestinations::linkTarget(sourceAnnotations.getArrayItem(i));
+            QPDFObjectHandle source = sourceAnnotations.getArrayItem(i);
+            QPDFObjectHandle target = source.isDictionary() && source.getKey("/Subtype").isNameAndEquals("/Link")
+                                          ? PdfDestinations::target(source)
+                                          : QPDFObjectHandle::newNull();
             if (!target.isNull()) {
                 QPDFObjectHandle destination = destinations.map(target);
                 if (destination.isNull()) {

@@ -1,10 +1,13 @@
 #pragma once
 
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFNameTreeObjectHelper.hh>
 #include <qpdf/QPDFObjGen.hh>
 #include <qpdf/QPDFObjectHandle.hh>
-#include <qpdf/QPDFOutlineDocumentHelper.hh>
 
 #include <map>
+#include <memory>
+#include <vector>
 
 // Where destinations of one source document point to in the output: the
 // first copy of their page, or nowhere when the page was not copied.
@@ -13,19 +16,23 @@ class PdfDestinations
 public:
     // copiedPages: source page object -> its first copy in the output.
     PdfDestinations(QPDF &source, const std::map<QPDFObjGen, QPDFObjectHandle> &copiedPages);
+    ~PdfDestinations();
 
     // An explicit destination in the output for a source destination (explicit
     // or named), or a null object when its page is not in the output.
     QPDFObjectHandle map(QPDFObjectHandle sourceDestination);
-    // The destination a link annotation jumps to (its /Dest or GoTo action),
-    // null for links that go elsewhere (web addresses, other files).
-    static QPDFObjectHandle linkTarget(QPDFObjectHandle annotation);
+    // The destination of an outline item or link annotation (its /Dest or GoTo
+    // action); null for those that go elsewhere (web addresses, other files).
+    static QPDFObjectHandle target(QPDFObjectHandle item);
 
-    QPDFOutlineDocumentHelper &outlines() { return m_outlines; }
+    QPDF &source() { return m_source; }
 
 private:
-    QPDFOutlineDocumentHelper m_outlines;
+    QPDFObjectHandle named(QPDFObjectHandle name);
+
+    QPDF &m_source;
     const std::map<QPDFObjGen, QPDFObjectHandle> &m_copiedPages;
+    std::unique_ptr<QPDFNameTreeObjectHelper> m_namedTree;
 };
 
 // Points the links of the copied pages at the copies of their targets and

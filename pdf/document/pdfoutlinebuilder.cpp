@@ -6,37 +6,57 @@ PdfOutlineBuilder::PdfOutlineBuilder(QPDF &output)
 {
 }
 
+namespace {
+
+constexpr int MaxDepth = 32;
+
+} // namespace
+
 void PdfOutlineBuilder::add(PdfDestinations &destinations)
 {
-    if (!destinations.outlines().hasOutlines())
+    QPDFObjectHandle outlines = destinations.source().getRoot().getKey("/Outlines");
+    if (!outlines.isDictionary())
         return;
-    const std::vector<Entry> entries = build(destinations.outlines().getTopLevelOutlines(), destinations);
+    std::set<QPDFObjGen> visited;
+    const std::vector<Entry> entries = build(outlines.getKey("/First"), 0, destinations, visited);
     m_topLevel.insert(m_topLevel.end(), entries.begin(), entries.end());
 }
 
-std::vector<PdfOutlineBuilder::Entry> PdfOutlineBuilder::build(std::vector<QPDFOutlineObjectHelper> items,
-                                                               PdfDestinations &destinations)
+std::vector<PdfOutlineBuilder::Entry> PdfOutlineBuilder::build(QPDFObjectHandle first, int depth,
+                                                               PdfDestinations &destinations,
+                                                               std::set<QPDFObjGen> &visited)
 {
     std::vector<Entry> entries;
-    for (QPDFOutlineObjectHelper &source : items) {
-        const std::vector<Entry> children = build(source.getKids(), destinations);
-        QPDFObjectHandle destination = destinations.map(source.getDest());
+    for (QPDFObjectHandle source = first;
+         source.isDictionary() && source.isIndirect() && visited.insert(source.getObjGen()).second;
+         source = source.getKey("/Next")) {
+        const std::vector<Entry> children =
+            depth < MaxDepth ? build(source.getKey("/First"), depth + 1, destinations, visited) : std::vector<Entry>();
+        QPDFObjectHandle destination = destinations.map(PdfDestinations::target(source));
         if (destination.isNull() && children.empty())
             continue;
-        QPDFObjectHandle item = m_output.makeIndirectObject(QPDFObjectHandle::newDictionary());
-        item.replaceKey("/Title", QPDFObjectHandle::newUnicodeString(source.getTitle()));
-        if (!destination.isNull())
-            item.replaceKey("/Dest", destination);
-        QPDFObjectHandle style = source.getObjectHandle().getKey("/F");
-        if (style.isInteger())
-            item.replaceKey("/F", QPDFObjectHandle::newInteger(style.getIntValue()));
+        QPDFObjectHandle item = copyItem(source, destination);
         const int descendants = link(item, children);
-        const bool open = source.getCount() > 0;
+        QPDFObjectHandle count = source.getKey("/Count");
+        const bool open = count.isInteger() && count.getIntValue() > 0;
         if (!children.empty())
             item.replaceKey("/Count", QPDFObjectHandle::newInteger(open ? descendants : -descendants));
         entries.push_back({item, 1 + (open ? descendants : 0)});
     }
     return entries;
+}
+
+QPDFObjectHandle PdfOutlineBuilder::copyItem(QPDFObjectHandle source, QPDFObjectHandle destination)
+{
+    QPDFObjectHandle item = m_output.makeIndirectObject(QPDFObjectHandle::newDictionary());
+    QPDFObjectHandle title = source.getKey("/Title");
+    item.replaceKey("/Title", QPDFObjectHandle::newUnicodeString(title.isString() ? title.getUTF8Value() : ""));
+    if (!destination.isNull())
+        item.replaceKey("/Dest", destination);
+    QPDFObjectHandle style = source.getKey("/F");
+    if (style.isInteger())
+        item.replaceKey("/F", QPDFObjectHandle::newInteger(style.getIntValue()));
+    return item;
 }
 
 // Chains the children under parent; returns how many entries show below it when open.

@@ -1,15 +1,17 @@
 #pragma once
 
 #include <qpdf/QPDF.hh>
-#include <qpdf/QPDFOutlineObjectHelper.hh>
+#include <qpdf/QPDFObjGen.hh>
 
+#include <set>
 #include <vector>
 
 class PdfDestinations;
 
 // Builds the outline (bookmarks) of a new document from the outlines of its
 // sources, keeping the entries that lead to copied pages and the entries
-// that hold such entries.
+// that hold such entries. Loops in a source's outline are cut and very deep
+// nesting is dropped, so a hostile file cannot hang or crash the copy.
 class PdfOutlineBuilder
 {
 public:
@@ -26,7 +28,9 @@ private:
         int visible; // the entry itself plus its open descendants
     };
 
-    std::vector<Entry> build(std::vector<QPDFOutlineObjectHelper> items, PdfDestinations &destinations);
+    std::vector<Entry> build(QPDFObjectHandle first, int depth, PdfDestinations &destinations,
+                             std::set<QPDFObjGen> &visited);
+    QPDFObjectHandle copyItem(QPDFObjectHandle source, QPDFObjectHandle destination);
     static int link(QPDFObjectHandle parent, const std::vector<Entry> &children);
 
     QPDF &m_output;

@@ -120,6 +120,25 @@ void addLinksAndOutline(const QString &path)
     });
 }
 
+void addOutlineLoop(const QString &path)
+{
+    rewrite(path, [](QPDF &pdf) {
+        std::vector<Handle> pages = pdf.getAllPages();
+        Handle root = pdf.makeIndirectObject(Handle::parse("<< /Type /Outlines /Count 2 >>"));
+        Handle a = outlineItem(pdf, root, "A", fitDestination(pages[0]));
+        Handle b = outlineItem(pdf, root, "B", fitDestination(pages[1]));
+        for (auto [item, next] : {std::pair(a, b), std::pair(b, a)}) {
+            item.replaceKey("/Next", next);
+            item.replaceKey("/Prev", next);
+        }
+        a.replaceKey("/First", b);
+        a.replaceKey("/Last", b);
+        root.replaceKey("/First", a);
+        root.replaceKey("/Last", b);
+        pdf.getRoot().replaceKey("/Outlines", root);
+    });
+}
+
 void addTextField(const QString &path, const QString &name)
 {
     rewrite(path, [&](QPDF &pdf) {

@@ -17,6 +17,9 @@ void writeSharedResources(const QString &path);
 // page 9 (named). Outline: "Chapter 1" -> 1, "Chapter 2" -> 4 with
 // "Section 2.1" -> 5 and "Section 2.2" -> 9, "Chapter 3" -> 8 (named).
 void addLinksAndOutline(const QString &path);
+// Adds to a numbered PDF of at least 2 pages an outline that loops: "A" -> 1
+// and "B" -> 2 follow each other without end, and B is also A's child.
+void addOutlineLoop(const QString &path);
 // Adds a filled-in text field named name to page 1.
 void addTextField(const QString &path, const QString &name);
 // Encrypts with qpdf (AES-256), password opening it.

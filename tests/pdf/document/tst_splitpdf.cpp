@@ -20,6 +20,7 @@ private slots:
     void refusesRangesThatDoNotFit();
     void keepsLinksAndOutlineOfCopiedPages();
     void leavesOutResourcesOfPagesNotCopied();
+    void cutsOutlineLoops();
     void replacesItsOwnSource();
 
 private:
@@ -113,6 +114,17 @@ void TestSplitPdf::leavesOutResourcesOfPagesNotCopied()
     const QByteArray images = TestEnvironment::run(
         QStringLiteral("mutool"), {QStringLiteral("show"), output, QStringLiteral("pages/1/Resources/XObject")});
     QVERIFY2(images.contains("/Im2") && !images.contains("/Im1"), images.constData());
+}
+
+void TestSplitPdf::cutsOutlineLoops()
+{
+    const QString source = path(QStringLiteral("outline loop.pdf"));
+    QVERIFY(PdfTestFiles::writeNumbered(source, 2));
+    PdfTestFiles::addOutlineLoop(source);
+    const QString output = path(QStringLiteral("outline loop split.pdf"));
+    const PdfWorkResult result = splitPdf({{source, {}}, output, {{1, 2}}}, [](int) {});
+    QVERIFY2(!result.error.failed(), qPrintable(result.error.message));
+    QCOMPARE(PdfTestFiles::outline(output), (QStringList{"A -> 1", "  B -> 2"}));
 }
 
 void TestSplitPdf::replacesItsOwnSource()
