@@ -126,10 +126,8 @@ void TestMergePdf::keepsFormsLinksAndOutlinesOfEachCopy()
         {{{source, {}}, {m_one, {}}, {source, {}}}, output}, [](const MergeProgress &) {}, stop);
     QVERIFY2(!result.error.failed(), qPrintable(result.error.message));
 
-    const QStringList fields = PdfTestFiles::formFields(output);
-    QCOMPARE(fields.size(), 2);
-    QCOMPARE(fields.first(), QStringLiteral("name=value of name"));
-    QVERIFY(fields.last() != fields.first() && fields.last().endsWith(QStringLiteral("=value of name")));
+    // The second copy's field would clash with the first's.
+    QCOMPARE(PdfTestFiles::formFields(output), (QStringList{"name=value of name", "name+1=value of name"}));
     QCOMPARE(PdfTestFiles::linkTargets(output, 1), (QList<int>{8, 0}));
     QCOMPARE(PdfTestFiles::linkTargets(output, 12), (QList<int>{19, 0}));
     const QStringList chapters{"Chapter 1 -> %1", "Chapter 2 -> %2", "  Section 2.1 -> %3", "  Section 2.2 -> %4",

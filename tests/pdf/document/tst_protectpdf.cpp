@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QPdfDocument>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -80,6 +81,12 @@ void TestProtectPdf::encryptsWithAes256()
     TestEnvironment::run(QStringLiteral("pdftoppm"), {QStringLiteral("-upw"), password, QStringLiteral("-r"),
                                                       QStringLiteral("10"), QStringLiteral("-png"), target, image});
     QVERIFY(QFileInfo::exists(image + QStringLiteral("-1.png")));
+    QPdfDocument document;
+    document.setPassword(password);
+    document.load(target);
+    QCOMPARE(document.status(), QPdfDocument::Status::Ready);
+    QCOMPARE(document.pageCount(), 2);
+
     QProcess refused;
     refused.start(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), target, image});
     QVERIFY(refused.waitForFinished());
