@@ -6,6 +6,9 @@
 namespace {
 
 constexpr int PagesPerStep = 100;
+// Above this many files, sources are reopened for each read rather than held
+// open until the output is written (the C runtime on Windows allows 512).
+constexpr qsizetype MaxOpenFiles = 100;
 
 } // namespace
 
@@ -15,6 +18,7 @@ PdfWorkResult mergePdfs(const MergeJob &job, const std::function<void(const Merg
     PdfWorkResult result;
     try {
         PdfAssembly output;
+        const bool keepFilesOpen = job.sources.size() <= MaxOpenFiles;
         for (qsizetype file = 0; file < job.sources.size(); ++file) {
             if (stop) {
                 result.stopped = true;
@@ -22,7 +26,7 @@ PdfWorkResult mergePdfs(const MergeJob &job, const std::function<void(const Merg
             }
             const int index = int(file);
             progress({index, 0, -1});
-            const std::shared_ptr<PdfSource> source = PdfSource::open(job.sources.at(file));
+            const std::shared_ptr<PdfSource> source = PdfSource::open(job.sources.at(file), keepFilesOpen);
             const int count = source->pageCount();
             progress({index, 0, count});
             for (int first = 0; first < count; first += PagesPerStep) {

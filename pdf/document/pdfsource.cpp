@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QStringList>
 
+#include <qpdf/ClosedFileInputSource.hh>
 #include <qpdf/QPDFExc.hh>
 #include <qpdf/QPDFSystemError.hh>
 
@@ -29,13 +30,22 @@ PdfSource::PdfSource(const QString &path)
     m_qpdf.setSuppressWarnings(true);
 }
 
-std::shared_ptr<PdfSource> PdfSource::open(const PdfInput &input)
+std::shared_ptr<PdfSource> PdfSource::open(const PdfInput &input, bool keepFileOpen)
 {
     // A folder opens like an empty file on some systems; say what it is.
     if (QFileInfo(input.path).isDir())
         throw QPDFSystemError(input.path.toStdString(), EISDIR);
     std::shared_ptr<PdfSource> source(new PdfSource(input.path));
-    source->m_qpdf.processFile(qpdfFileName(input.path).constData(), input.password.toUtf8().constData());
+    const QByteArray password = input.password.toUtf8();
+    if (keepFileOpen) {
+        source->m_qpdf.processFile(qpdfFileName(input.path).constData(), password.constData());
+    } else {
+        auto file = std::make_shared<ClosedFileInputSource>(qpdfFileName(input.path).constData());
+        file->stayOpen(true);
+        source->m_qpdf.processInputSource(file, password.constData());
+        source->pages();
+        file->stayOpen(false);
+    }
     // Repairing a badly damaged file can succeed and still find no page.
     if (source->pageCount() == 0)
         throw QPDFExc(qpdf_e_pages, input.path.toStdString(), "", 0, "no pages could be read from this file");

@@ -21,7 +21,9 @@ class PdfSource
 public:
     // Throws QPDFExc or QPDFSystemError when the file cannot be read or has no
     // pages; warnings about repaired damage are collected, never printed.
-    static std::shared_ptr<PdfSource> open(const PdfInput &input);
+    // Without keepFileOpen the file is opened again for each later read, so
+    // that a merge of many files does not run out of file handles.
+    static std::shared_ptr<PdfSource> open(const PdfInput &input, bool keepFileOpen = true);
 
     PdfSource(const PdfSource &) = delete;
     PdfSource &operator=(const PdfSource &) = delete;

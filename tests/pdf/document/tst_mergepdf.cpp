@@ -2,6 +2,7 @@
 #include "pdftestfiles.h"
 #include "testenvironment.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -20,6 +21,7 @@ private slots:
     void appendsEveryPageInListOrder();
     void stopWritesTheFilesBeforeIt();
     void unreadableFileWritesNothing();
+    void manyFilesDoNotStayOpen();
     void keepsFormsLinksAndOutlinesOfEachCopy();
 
 private:
@@ -111,6 +113,26 @@ void TestMergePdf::unreadableFileWritesNothing()
     QVERIFY(result.error.message.startsWith(damaged));
     QCOMPARE(steps.last(), Step(1, 0, -1));
     QVERIFY(!QFileInfo::exists(output));
+}
+
+void TestMergePdf::manyFilesDoNotStayOpen()
+{
+    const auto openFiles = [] { return QDir(QStringLiteral("/proc/self/fd")).count(); };
+    const uint before = openFiles();
+    uint during = 0;
+    const QString output = path(QStringLiteral("many.pdf"));
+    const QList<PdfInput> sources(150, {m_one, {}});
+    const std::atomic_bool stop = false;
+    const PdfWorkResult result = mergePdfs(
+        {sources, output},
+        [&](const MergeProgress &p) {
+            if (p.fileIndex == 149)
+                during = openFiles();
+        },
+        stop);
+    QVERIFY2(!result.error.failed(), qPrintable(result.error.message));
+    QVERIFY2(during < before + 10, qPrintable(QStringLiteral("%1 files open, %2 before").arg(during).arg(before)));
+    QCOMPARE(PdfTestFiles::pageTexts(output), QStringList(150, QStringLiteral("1")));
 }
 
 // The same file twice: its pages twice, each copy with its own fields, links and bookmarks.
