@@ -50,15 +50,15 @@ measure() {
         awk -v e="$e" 'BEGIN { exit !(e > 20) }' && break
     done
     rows+=("$key")
-    printf '  %-22s %-9s %8.2f s\n' "$name" "$tool" "${wall[$key]}" >&2
+    printf '  %-24s %-9s %8.2f s\n' "$name" "$tool" "${wall[$key]}" >&2
 }
 
 print_table() {
     echo
-    printf '%-22s %-9s %9s %9s %10s %10s\n' case tool "wall s" "cpu s" "peak MB" "output MB"
+    printf '%-24s %-9s %9s %9s %10s %10s\n' case tool "wall s" "cpu s" "peak MB" "output MB"
     local key
     for key in "${rows[@]}"; do
-        printf '%-22s %-9s %9.2f %9.2f %10d %10d\n' "${key%%|*}" "${key#*|}" "${wall[$key]}" "${cpu[$key]}" "${rss[$key]}" "${size[$key]}"
+        printf '%-24s %-9s %9.2f %9.2f %10d %10d\n' "${key%%|*}" "${key#*|}" "${wall[$key]}" "${cpu[$key]}" "${rss[$key]}" "${size[$key]}"
     done
     echo
 }
