@@ -15,10 +15,10 @@ void PdfManagerFrame::dragEnterEvent(QDragEnterEvent *event)
 
 void PdfManagerFrame::dragMoveEvent(QDragMoveEvent *event)
 {
-    PdfManagerDropHandler::dragMove(event);
+    PdfDropHandler::dragMove(event);
 }
 
 void PdfManagerFrame::dropEvent(QDropEvent *event)
 {
-    emit addURLs(PdfManagerDropHandler::drop(event));
+    emit addURLs(PdfDropHandler::drop(event));
 }

@@ -16,10 +16,10 @@ void PdfManagerListview::dragEnterEvent(QDragEnterEvent *event)
 
 void PdfManagerListview::dragMoveEvent(QDragMoveEvent *event)
 {
-    PdfManagerDropHandler::dragMove(event);
+    PdfDropHandler::dragMove(event);
 }
 
 void PdfManagerListview::dropEvent(QDropEvent *event)
 {
-    emit addURLs(PdfManagerDropHandler::drop(event));
+    emit addURLs(PdfDropHandler::drop(event));
 }

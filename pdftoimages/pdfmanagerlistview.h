@@ -1,6 +1,6 @@
 #pragma once
 
-#include "pdfmanagerdrophandler.h"
+#include "pdfdrophandler.h"
 
 #include <QList>
 #include <QListView>
@@ -24,5 +24,5 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
-    PdfManagerDropHandler dropHandler;
+    PdfDropHandler dropHandler;
 };

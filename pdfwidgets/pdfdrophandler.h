@@ -7,9 +7,9 @@ class QDragEnterEvent;
 class QDragMoveEvent;
 class QDropEvent;
 
-// The drag rules the tool's drop frame and page list share: a folder or a
+// The drag rules every PDF tool's drop frame and page list share: a folder or a
 // file ending in ".pdf" (any case) may be dropped; a drop hands on every URL.
-class PdfManagerDropHandler
+class PdfDropHandler
 {
 public:
     void dragEnter(QDragEnterEvent *event);

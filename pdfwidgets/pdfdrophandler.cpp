@@ -1,11 +1,11 @@
-#include "pdfmanagerdrophandler.h"
+#include "pdfdrophandler.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QMimeData>
 
-void PdfManagerDropHandler::dragEnter(QDragEnterEvent *event)
+void PdfDropHandler::dragEnter(QDragEnterEvent *event)
 {
     event->setDropAction(Qt::LinkAction);
     folder = false;
@@ -26,12 +26,12 @@ void PdfManagerDropHandler::dragEnter(QDragEnterEvent *event)
         event->ignore();
 }
 
-void PdfManagerDropHandler::dragMove(QDragMoveEvent *event)
+void PdfDropHandler::dragMove(QDragMoveEvent *event)
 {
     event->accept();
 }
 
-QList<QUrl> PdfManagerDropHandler::drop(QDropEvent *event)
+QList<QUrl> PdfDropHandler::drop(QDropEvent *event)
 {
     const QMimeData *mime = event->mimeData();
     event->acceptProposedAction();
