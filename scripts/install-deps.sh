@@ -7,8 +7,10 @@ packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-pdf-dev qt6-image-formats-plugins qt6-qpa-plugins
     libqpdf-dev libgif-dev libqrcodegencpp-dev libspng-dev libwebp-dev
+    libheif-dev libjxl-dev
     xvfb xauth fonts-dejavu-core
     poppler-utils qpdf mupdf-tools imagemagick time
+    libheif-examples libavif-bin libjxl-tools
 )
 
 missing=()
