@@ -3,43 +3,12 @@
 #include "shelldialogs.h"
 #include "shellhelpers.h"
 #include "testenvironment.h"
+#include "testimages.h"
 #include "toolsettings.h"
 
-#include <QBuffer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QtEndian>
-
-namespace {
-
-// A JPEG whose pixels are stored lying on their side (left half red, right
-// half blue, 40 x 20) with an EXIF orientation of 6: shown upright it is
-// 20 x 40 with red on top.
-QByteArray sidewaysJpeg()
-{
-    QImage image(40, 20, QImage::Format_RGB32);
-    image.fill(Qt::blue);
-    for (int y = 0; y < 20; ++y)
-        for (int x = 0; x < 20; ++x)
-            image.setPixel(x, y, qRgb(255, 0, 0));
-    QByteArray jpeg;
-    QBuffer buffer(&jpeg);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPG", 95);
-
-    QByteArray tiff("MM\0*\0\0\0\x08", 8);
-    tiff += QByteArray("\0\x01", 2);                              // one entry
-    tiff += QByteArray("\x01\x12\0\x03\0\0\0\x01\0\x06\0\0", 12); // Orientation, SHORT, 1, value 6
-    tiff += QByteArray(4, '\0');                                  // no next IFD
-    const QByteArray exif = QByteArray("Exif\0\0", 6) + tiff;
-    QByteArray app1("\xFF\xE1", 2);
-    const quint16 length = qToBigEndian<quint16>(quint16(exif.size() + 2));
-    app1 += QByteArray(reinterpret_cast<const char *>(&length), 2) + exif;
-    return jpeg.left(2) + app1 + jpeg.mid(2);
-}
-
-} // namespace
 
 class TestShellHelpers : public QObject
 {
@@ -107,7 +76,7 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("sideways photo é.jpg"));
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(sidewaysJpeg());
+        file.write(TestImages::sidewaysJpeg());
         file.close();
 
         QImage image;

@@ -1,5 +1,6 @@
 #include "imagemagickutil.h"
 #include "testenvironment.h"
+#include "testimages.h"
 
 #include <QColorSpace>
 #include <QFile>
@@ -8,10 +9,12 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <QtEndian>
 
 #include <libheif/heif.h>
 
+#include <atomic>
 #include <memory>
 
 namespace {
@@ -264,6 +267,49 @@ private slots:
         QCOMPARE(image.size(), size);
         QVERIFY(qRed(image.pixel(red)) > 240 && qBlue(image.pixel(red)) < 16);
         QVERIFY(qBlue(image.pixel(blue)) > 240 && qRed(image.pixel(blue)) < 16);
+    }
+
+    // cjxl keeps a JPEG's EXIF orientation in the JPEG XL headers, and the
+    // pixels as the camera stored them.
+    void sidewaysJpegXlComesUpright()
+    {
+        const QString jpeg = m_dir.filePath(QStringLiteral("sideways.jpg"));
+        QVERIFY(writeFile(jpeg, TestImages::sidewaysJpeg()));
+        const QString path = m_dir.filePath(QStringLiteral("sideways.jxl"));
+        encode(jpeg, path, {});
+        if (QTest::currentTestFailed())
+            return;
+
+        QCOMPARE(QImageReader(path).size(), QSize(20, 40));
+        QImage image;
+        QVERIFY(ImageMagickUtil::loadImage(path, image));
+        QCOMPARE(image.size(), QSize(20, 40));
+        QVERIFY(qRed(image.pixel(10, 5)) > 200 && qBlue(image.pixel(10, 5)) < 60);
+        QVERIFY(qBlue(image.pixel(10, 35)) > 200 && qRed(image.pixel(10, 35)) < 60);
+    }
+
+    // The conversion and the previews decode on several threads at once.
+    void concurrentLoads()
+    {
+        const QStringList files{m_dir.filePath(QStringLiteral("a.heic")), m_dir.filePath(QStringLiteral("a.avif")),
+                                m_dir.filePath(QStringLiteral("a.jxl")), m_dir.filePath(QStringLiteral("alpha.heic"))};
+        std::atomic<int> loaded = 0;
+        QList<QThread *> threads;
+        for (const QString &path : files)
+            threads.append(QThread::create([path, &loaded] {
+                for (int i = 0; i < 4; ++i) {
+                    QImage image;
+                    if (ImageMagickUtil::loadImage(path, image) && image.size() == QSize(64, 48))
+                        ++loaded;
+                }
+            }));
+        for (QThread *thread : std::as_const(threads))
+            thread->start();
+        for (QThread *thread : std::as_const(threads)) {
+            thread->wait();
+            delete thread;
+        }
+        QCOMPARE(loaded.load(), 16);
     }
 
     void sizeWithoutDecoding_data()
