@@ -58,13 +58,14 @@ QSize orientedSize(const JxlBasicInfo &info)
 // colour space), and describes whatever the pixels end up in.
 QColorSpace takeColorSpace(JxlDecoder *decoder, const JxlBasicInfo &info)
 {
-    if (info.num_color_channels != 3)
-        return {};
+    const bool grey = info.num_color_channels == 1;
     if (!info.uses_original_profile) {
         JxlColorEncoding srgb;
-        JxlColorEncodingSetToSRGB(&srgb, JXL_FALSE);
+        JxlColorEncodingSetToSRGB(&srgb, grey ? JXL_TRUE : JXL_FALSE);
         JxlDecoderSetPreferredColorProfile(decoder, &srgb);
     }
+    if (grey) // Qt describes no grey colour spaces
+        return {};
     size_t size = 0;
     if (JxlDecoderGetICCProfileSize(decoder, nullptr, JXL_COLOR_PROFILE_TARGET_DATA, &size) != JXL_DEC_SUCCESS ||
         size == 0)
