@@ -415,30 +415,29 @@ private slots:
     {
         QTest::addColumn<QByteArray>("format");
         QTest::addColumn<QString>("decoder");
-        QTest::addColumn<QStringList>("arguments");
-        QTest::newRow("heic") << QByteArray("heic") << "heif-convert" << QStringList();
-        QTest::newRow("heif") << QByteArray("heif") << "heif-convert" << QStringList();
-        QTest::newRow("avif") << QByteArray("avif") << "avifdec" << QStringList();
-        QTest::newRow("jxl") << QByteArray("jxl") << "djxl" << QStringList();
+        QTest::newRow("heic") << QByteArray("heic") << "heif-convert";
+        QTest::newRow("heif") << QByteArray("heif") << "heif-convert";
+        QTest::newRow("avif") << QByteArray("avif") << "avifdec";
+        QTest::newRow("jxl") << QByteArray("jxl") << "djxl";
     }
 
-    // What the image edition writes, checked by each library's own decoder.
+    // What the image edition writes, checked by each library's own decoder; an
+    // odd size, as scaling gives, although the codecs work in even blocks.
     void writes()
     {
         QFETCH(QByteArray, format);
         QFETCH(QString, decoder);
-        QFETCH(QStringList, arguments);
         for (const bool alpha : {false, true}) {
             const QString path = m_dir.filePath(QStringLiteral("written%1.").arg(alpha) + QString::fromLatin1(format));
             QImageWriter writer(path);
             writer.setQuality(90);
-            QVERIFY2(writer.write(quadrants(QSize(64, 48), alpha, false)), qPrintable(writer.errorString()));
+            QVERIFY2(writer.write(quadrants(QSize(65, 49), alpha, false)), qPrintable(writer.errorString()));
             const QString png = path + QStringLiteral(".png");
-            run(decoder, arguments + QStringList{path, png});
+            run(decoder, {path, png});
             if (QTest::currentTestFailed())
                 return;
             const QImage decoded(png);
-            QCOMPARE(decoded.size(), QSize(64, 48));
+            QCOMPARE(decoded.size(), QSize(65, 49));
             QCOMPARE(decoded.hasAlphaChannel(), alpha);
             verifyQuadrants(decoded, alpha);
         }
