@@ -36,18 +36,17 @@ heif_compression_format compressionOf(const QByteArray &format)
     return format == "avif" ? heif_compression_AV1 : heif_compression_HEVC;
 }
 
-// Widens samples of `bits` significant bits to the full 16-bit range, so that a
-// 10-bit white becomes 65535 and not 1023.
+// Widens samples of `bits` (8 to 16) significant bits to the full 16-bit range,
+// so that a 10-bit white becomes 65535 and not 1023.
 quint16 widen(quint16 value, int bits)
 {
-    if (bits >= 16)
-        return value;
     return quint16((value << (16 - bits)) | (value >> (2 * bits - 16)));
 }
 
 void copyDeepRows(const uint8_t *plane, int stride, int bits, bool alpha, QImage &target)
 {
     const int channels = alpha ? 4 : 3;
+    bits = qBound(8, bits, 16); // whatever a damaged file claims
     for (int y = 0; y < target.height(); ++y) {
         const uint8_t *source = plane + qsizetype(y) * stride;
         auto *line = reinterpret_cast<quint16 *>(target.scanLine(y));
@@ -226,7 +225,8 @@ bool HeifHandler::read(QImage *image)
     const std::unique_ptr<heif_image, void (*)(const heif_image *)> guard(decoded, heif_image_release);
     int stride = 0;
     const uint8_t *plane = heif_image_get_plane_readonly(decoded, heif_channel_interleaved, &stride);
-    if (!plane || heif_image_get_width(decoded, heif_channel_interleaved) != size.width() ||
+    if (!plane || heif_image_get_chroma_format(decoded) != chroma ||
+        heif_image_get_width(decoded, heif_channel_interleaved) != size.width() ||
         heif_image_get_height(decoded, heif_channel_interleaved) != size.height())
         return false;
     if (deep)
