@@ -1,5 +1,5 @@
 // Benchmark driver for the PDF-to-images work layer; bench/run calls it.
-//   ff-pdf2img-bench export <pdf> <folder> <jpg|png|webp> <scaleIndex>
+//   ff-pdf2img-bench export <pdf> <folder> <jpg|png|webp> <scaleIndex> [workers]
 //   ff-pdf2img-bench list <pdf>
 //   ff-pdf2img-bench generate <folder>
 #include "benchcorpus.h"
@@ -9,7 +9,6 @@
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QImage>
-#include <QPdfDocument>
 
 #include <cstdio>
 #include <vector>
@@ -18,10 +17,23 @@ namespace {
 
 int usage()
 {
-    std::fprintf(stderr, "usage: ff-pdf2img-bench export <pdf> <folder> <jpg|png|webp> <scaleIndex>\n"
+    std::fprintf(stderr, "usage: ff-pdf2img-bench export <pdf> <folder> <jpg|png|webp> <scaleIndex> [workers]\n"
                          "       ff-pdf2img-bench list <pdf>\n"
                          "       ff-pdf2img-bench generate <folder>\n");
     return 2;
+}
+
+int pageCountOf(const QString &path)
+{
+    PageJobRunner runner(path);
+    int count = 0;
+    QObject::connect(&runner, &PageJobRunner::opened, &runner, [&](const RenderDocumentInfo &info) {
+        count = info.pageCount;
+        runner.finish();
+    });
+    runner.start();
+    runner.exec(std::atomic_bool(false));
+    return count;
 }
 
 int runExport(const QStringList &arguments)
@@ -30,19 +42,18 @@ int runExport(const QStringList &arguments)
         QStringList{QStringLiteral("jpg"), QStringLiteral("png"), QStringLiteral("webp")}.indexOf(arguments.at(2));
     bool scaleOk = false;
     const int scaleIndex = arguments.at(3).toInt(&scaleOk);
-    if (format < 0 || !scaleOk)
+    bool workersOk = true;
+    const int workers = arguments.size() > 4 ? arguments.at(4).toInt(&workersOk) : 0;
+    if (format < 0 || !scaleOk || !workersOk)
         return usage();
     PageExportJob job;
     job.pdfPath = arguments.at(0);
     job.folder = arguments.at(1);
     job.format = format;
     job.scaleIndex = scaleIndex;
-    {
-        QPdfDocument document;
-        document.load(job.pdfPath);
-        for (int page = 0; page < document.pageCount(); ++page)
-            job.pages.append(page);
-    }
+    job.maxWorkers = workers;
+    for (int page = 0; page < pageCountOf(job.pdfPath); ++page)
+        job.pages.append(page);
     QElapsedTimer timer;
     timer.start();
     const std::atomic_bool stop = false;
@@ -85,7 +96,7 @@ int main(int argc, char *argv[])
     QGuiApplication application(argc, argv);
     QStringList arguments = application.arguments().mid(1);
     const QString command = arguments.isEmpty() ? QString() : arguments.takeFirst();
-    if (command == QLatin1String("export") && arguments.size() == 4)
+    if (command == QLatin1String("export") && (arguments.size() == 4 || arguments.size() == 5))
         return runExport(arguments);
     if (command == QLatin1String("list") && arguments.size() == 1)
         return runList(arguments.at(0));

@@ -1,8 +1,8 @@
 # bench/run merge: whole files into one PDF against qpdf --pages.
 require_tools qpdf
 build_targets ff-pdfdoc-bench ff-pdfdoc-corpus
-bench=$build/bench/ff-pdfdoc-bench
-corpus_folder pdfdoc "$build/bench/ff-pdfdoc-corpus"
+bench=$build/bin/ff-pdfdoc-bench
+corpus_folder pdfdoc "$build/bin/ff-pdfdoc-corpus"
 
 # merge_case <case> <pdf>...: ours and qpdf on the same files.
 merge_case() {

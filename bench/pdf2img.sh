@@ -1,7 +1,7 @@
 # bench/run pdf2img: page export and listing against pdftoppm and mutool.
 require_tools pdftoppm mutool
 build_targets ff-pdf2img-bench
-bench=$build/bench/ff-pdf2img-bench
+bench=$build/bin/ff-pdf2img-bench
 
 corpus=$build/bench-corpus
 if [[ ! -f $corpus/done ]]; then

@@ -1,8 +1,8 @@
 # bench/run protect: an AES-256 protected copy against qpdf --encrypt.
 require_tools qpdf
 build_targets ff-pdfdoc-bench ff-pdfdoc-corpus
-bench=$build/bench/ff-pdfdoc-bench
-corpus_folder pdfdoc "$build/bench/ff-pdfdoc-corpus"
+bench=$build/bin/ff-pdfdoc-bench
+corpus_folder pdfdoc "$build/bin/ff-pdfdoc-corpus"
 
 echo "Measuring (fastest of $repeat runs; wall, CPU = user + sys, peak RSS) ..." >&2
 name="protect 50 MB"

@@ -1,8 +1,8 @@
 # bench/run split: page ranges into a new PDF against qpdf --pages.
 require_tools qpdf
 build_targets ff-pdfdoc-bench ff-pdfdoc-corpus
-bench=$build/bench/ff-pdfdoc-bench
-corpus_folder pdfdoc "$build/bench/ff-pdfdoc-corpus"
+bench=$build/bin/ff-pdfdoc-bench
+corpus_folder pdfdoc "$build/bin/ff-pdfdoc-corpus"
 
 # split_case <case> <pdf> <first-last>...: ours and qpdf on the same ranges.
 split_case() {

@@ -3,12 +3,12 @@
 #include "aboutdialog.h"
 #include "cocoacode.h"
 #include "kivglobal.h"
+#include "pagepreviewrenderer.h"
 #include "pdfmanageraddpagethread.h"
 #include "pdfmanagerexportpagethread.h"
 #include "pdfmanagerframe.h"
 #include "pdfmanagerglobal.h"
 #include "pdfmanagerlistview.h"
-#include "pdfmanagerpreviewdocument.h"
 #include "pdfmanagertableview.h"
 #include "shelldialogs.h"
 #include "shellhelpers.h"
@@ -49,7 +49,7 @@ PdfManagerForm::PdfManagerForm(QWidget *parent)
     pageModel = new QStandardItemModel(this);
     checkedModel = new QStandardItemModel(this);
     previewTimer = new QTimer(this);
-    previewDocument = new PdfManagerPreviewDocument(this);
+    previewRenderer = new PagePreviewRenderer(this);
     previewTimer->setObjectName(QStringLiteral("previewTimer"));
     previewTimer->setInterval(100);
     appendTimer = new QTimer(this);
@@ -120,6 +120,7 @@ void PdfManagerForm::connectSignals()
     connect(previewTimer, &QTimer::timeout, this, &PdfManagerForm::updateTimer);
     connect(ui.splitter, &QSplitter::splitterMoved, this, &PdfManagerForm::OnSplitterMoved);
     connect(appendTimer, &QTimer::timeout, this, &PdfManagerForm::appendPendingPages);
+    connect(previewRenderer, &PagePreviewRenderer::rendered, this, &PdfManagerForm::onPreviewRendered);
     // A page checked from the keyboard has to reach the strip as a click does.
     connect(pageModel, &QStandardItemModel::itemChanged, this, &PdfManagerForm::onPageItemChanged);
     QMetaObject::connectSlotsByName(this);
@@ -233,7 +234,7 @@ void PdfManagerForm::startAddPageThread(const QString &path)
     clearCheckedView();
     ui.checkedTabWidget->hide();
     ui.previewImage->setText(tr("Preview"));
-    previewDocument->release();
+    previewRenderer->setDocument(path);
 
     // Busy from now on: opening a large file or one on a network share takes
     // seconds before the first page is known.

@@ -15,7 +15,7 @@
 class CocoaCode;
 class PdfManagerAddPageThread;
 class PdfManagerExportPageThread;
-class PdfManagerPreviewDocument;
+class PagePreviewRenderer;
 class QStandardItem;
 class QStandardItemModel;
 class QTimer;
@@ -42,6 +42,7 @@ private slots:
     void onLoadPagesStart();
     void onloadPagesProgress(int index);
     void onPageLoaded(int generation, int page, const QImage &image);
+    void onPreviewRendered(int page, const QImage &image);
 
     void onExportPagesFinish(QList<QString> fileExistsList, QList<int> pageExistsList);
     void onExportPagesStart();
@@ -109,7 +110,9 @@ private:
     CocoaCode *folderPicker = nullptr;
     QList<int> pageExportList;
     QTimer *previewTimer = nullptr;
-    PdfManagerPreviewDocument *previewDocument = nullptr;
+    // Draws the preview in a render worker that stays with the loaded PDF.
+    PagePreviewRenderer *previewRenderer = nullptr;
+    qreal previewPixelRatio = 1.0;
     QTimer *appendTimer = nullptr;
     int needToResizePreviewDelay = 0;
     bool isReady = false;

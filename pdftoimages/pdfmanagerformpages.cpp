@@ -1,11 +1,10 @@
 // Checking pages, the strip of checked pages and the page preview.
 #include "pdfmanagerform.h"
 
-#include "pagerendering.h"
+#include "pagepreviewrenderer.h"
 #include "pdfmanagercheckrangedialog.h"
 #include "pdfmanagerglobal.h"
 #include "pdfmanagerlistview.h"
-#include "pdfmanagerpreviewdocument.h"
 #include "pdfmanagertableview.h"
 #include "shelldialogs.h"
 
@@ -228,17 +227,20 @@ void PdfManagerForm::updatePreview()
         return;
     const int pageNumber = pageNumberOf(pageModel->itemFromIndex(indexes.constFirst()));
     // Drawn straight at the size it is shown, the preview needs no scaling step.
-    const qreal ratio = ui.previewImage->devicePixelRatioF();
-    const QSize box = ui.previewImage->contentsRect().size() * ratio;
-    const QImage image = renderPageOnWhite(previewDocument->document(PdfManagerGlobal::currentPdfPath()),
-                                           pageNumber - 1, fitIntoBox(PdfManagerGlobal::pageSize(), box));
+    previewPixelRatio = ui.previewImage->devicePixelRatioF();
+    previewRenderer->render(pageNumber - 1, ui.previewImage->contentsRect().size() * previewPixelRatio);
+}
+
+void PdfManagerForm::onPreviewRendered(int page, const QImage &image)
+{
+    Q_UNUSED(page) // only the latest request is answered
     // A page the file no longer has (it changed on disk) is not shown as the old one.
     if (image.isNull()) {
         ui.previewImage->setText(tr("Preview"));
         return;
     }
     QPixmap pixmap = QPixmap::fromImage(image);
-    pixmap.setDevicePixelRatio(ratio);
+    pixmap.setDevicePixelRatio(previewPixelRatio);
     ui.previewImage->setPixmap(pixmap);
 }
 

@@ -10,7 +10,7 @@ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DFOLIOFORGE_BU
 cmake --build "$build" --target Folioforge
 
 if [[ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]]; then
-    exec "$build/app/Folioforge" "$@"
+    exec "$build/bin/Folioforge" "$@"
 else
-    exec xvfb-run -a -s '-screen 0 1600x1000x24' "$build/app/Folioforge" "$@"
+    exec xvfb-run -a -s '-screen 0 1600x1000x24' "$build/bin/Folioforge" "$@"
 fi

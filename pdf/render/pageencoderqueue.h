@@ -1,11 +1,12 @@
 #pragma once
 
-#include "pageexport.h"
+#include "pageimageformat.h"
 
 #include <QImage>
 
 #include <condition_variable>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -17,12 +18,10 @@
 class PageEncoderQueue
 {
 public:
-    struct Failure {
-        int position;
-        PageExportFailure failure;
-    };
+    // Called on an encoder thread once a page is written (empty reason) or has failed.
+    using Done = std::function<void(int tag, const QString &reason)>;
 
-    PageEncoderQueue(PageImageFormat format, int threadCount, int maxImages, qint64 maxBytes);
+    PageEncoderQueue(int threadCount, int maxImages, qint64 maxBytes, Done done);
     ~PageEncoderQueue();
     PageEncoderQueue(const PageEncoderQueue &) = delete;
     PageEncoderQueue &operator=(const PageEncoderQueue &) = delete;
@@ -30,22 +29,22 @@ public:
     // Blocks until an image of `bytes` may be rendered and handed over.
     void waitForRoom(qint64 bytes);
     // `rendered` is a page as QPdfDocument::render returns it.
-    void push(int position, int page, const QString &fileName, QImage rendered);
-    // Waits until every image handed over is written; returns the failures.
-    std::vector<Failure> finish();
+    void push(int tag, int page, const QString &fileName, PageImageFormat format, QImage rendered);
+    // Waits until every image handed over is written.
+    void finish();
 
 private:
     struct Task {
-        int position;
+        int tag;
         int page;
         QString fileName;
+        PageImageFormat format;
         QImage image;
     };
 
     void work();
     bool hasRoom(qint64 bytes) const;
 
-    const PageImageFormat m_format;
     const int m_maxImages;
     const qint64 m_maxBytes;
     std::mutex m_mutex;
@@ -55,6 +54,6 @@ private:
     int m_imagesInFlight = 0;
     qint64 m_bytesInFlight = 0;
     bool m_closing = false;
-    std::vector<Failure> m_failures;
+    const Done m_done;
     std::vector<std::thread> m_threads;
 };

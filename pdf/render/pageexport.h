@@ -1,5 +1,8 @@
 #pragma once
 
+#include "pageimageformat.h"
+#include "pagejobrunner.h"
+
 #include <QList>
 #include <QSize>
 #include <QString>
@@ -8,8 +11,6 @@
 #include <atomic>
 #include <functional>
 
-enum class PageImageFormat { Jpg = 0, Png = 1, Webp = 2 };
-
 struct PageExportJob {
     QString pdfPath;
     QString folder;
@@ -17,6 +18,7 @@ struct PageExportJob {
     int format = 0;         // 0 JPG, 1 PNG, 2 WEBP
     int scaleIndex = 0;     // 0..4 => factor 1..5
     bool overwrite = false; // false: existing targets are reported and skipped
+    int maxWorkers = 0;     // 0: one render worker per core (see PageJobRunner)
 };
 
 struct PageExportFailure {
@@ -36,12 +38,11 @@ struct PageExportResult {
 // folder + "/" + (page + 1) + ".jpg", ".png" or ".webp"; an unknown format counts as JPG.
 QString pageTargetFileName(const QString &folder, int page, int format);
 
-// The format that `format` (0 JPG, 1 PNG, 2 WEBP) stands for; unknown values count as JPG.
-PageImageFormat pageImageFormat(int format);
-
-// Runs one pass. progress(position) is called on the calling thread before each
-// page, in order, with the 0-based position in job.pages. stop is polled between
-// pages. When stopped, pages already handed to encoders are still written before
-// returning (files already written stay).
+// Runs one pass in render workers, which render, encode and write the files
+// themselves. progress(position) is called on the calling thread once per
+// position of job.pages, in order, as the pages before it are done. Runs
+// events of the calling thread meanwhile. stop is polled and kills the
+// workers at once: files already written stay, files half written vanish.
+// A page that crashes or hangs its worker fails; the others are written.
 PageExportResult exportPages(const PageExportJob &job, const std::function<void(int position)> &progress,
-                             const std::atomic_bool &stop);
+                             const std::atomic_bool &stop, const RenderTimeouts &timeouts = {});

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "pageexport.h"
+#include "pageimageformat.h"
 
 #include <QImage>
 #include <QString>

@@ -1,15 +1,15 @@
 #include "pageencoderqueue.h"
 
+#include "pageexporttext.h"
 #include "pageimagewriter.h"
 #include "pagerendering.h"
 
-#include <QCoreApplication>
 #include <QDir>
 
-PageEncoderQueue::PageEncoderQueue(PageImageFormat format, int threadCount, int maxImages, qint64 maxBytes)
-    : m_format(format)
-    , m_maxImages(qMax(1, maxImages))
+PageEncoderQueue::PageEncoderQueue(int threadCount, int maxImages, qint64 maxBytes, Done done)
+    : m_maxImages(qMax(1, maxImages))
     , m_maxBytes(maxBytes)
+    , m_done(std::move(done))
 {
     for (int i = 0; i < qMax(1, threadCount); ++i)
         m_threads.emplace_back(&PageEncoderQueue::work, this);
@@ -32,18 +32,18 @@ void PageEncoderQueue::waitForRoom(qint64 bytes)
     m_taskDone.wait(lock, [&] { return hasRoom(bytes); });
 }
 
-void PageEncoderQueue::push(int position, int page, const QString &fileName, QImage rendered)
+void PageEncoderQueue::push(int tag, int page, const QString &fileName, PageImageFormat format, QImage rendered)
 {
     {
         std::lock_guard lock(m_mutex);
         ++m_imagesInFlight;
         m_bytesInFlight += rendered.sizeInBytes();
-        m_tasks.push_back({position, page, fileName, std::move(rendered)});
+        m_tasks.push_back({tag, page, fileName, format, std::move(rendered)});
     }
     m_taskAdded.notify_one();
 }
 
-std::vector<PageEncoderQueue::Failure> PageEncoderQueue::finish()
+void PageEncoderQueue::finish()
 {
     {
         std::lock_guard lock(m_mutex);
@@ -53,7 +53,6 @@ std::vector<PageEncoderQueue::Failure> PageEncoderQueue::finish()
     for (std::thread &thread : m_threads)
         thread.join();
     m_threads.clear();
-    return std::move(m_failures);
 }
 
 void PageEncoderQueue::work()
@@ -68,18 +67,18 @@ void PageEncoderQueue::work()
         lock.unlock();
 
         const qint64 bytes = task.image.sizeInBytes();
-        // Flattening here rather than on the rendering thread keeps QtPdf's
-        // serialised rendering the only work on the caller's thread.
+        // Flattening here rather than on the rendering thread keeps rendering
+        // the only work on the caller's thread.
         const QImage page = flattenOntoWhite(std::move(task.image));
-        const QString error = writePageImage(page, m_format, task.fileName);
+        const QString error = writePageImage(page, task.format, task.fileName);
+        QString reason;
+        if (!error.isEmpty())
+            reason = PageExportText::tr("Page %1 could not be saved as %2: %3.")
+                         .arg(task.page + 1)
+                         .arg(QDir::toNativeSeparators(task.fileName), error);
+        m_done(task.tag, reason);
 
         lock.lock();
-        if (!error.isEmpty()) {
-            const QString reason = QCoreApplication::translate("PageExport", "Page %1 could not be saved as %2: %3.")
-                                       .arg(task.page + 1)
-                                       .arg(QDir::toNativeSeparators(task.fileName), error);
-            m_failures.push_back({task.position, {task.page, task.fileName, reason}});
-        }
         --m_imagesInFlight;
         m_bytesInFlight -= bytes;
         lock.unlock();

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "pagejobrunner.h"
+
+#include <QImage>
+#include <QObject>
+#include <QSize>
+#include <QString>
+
+class RenderProcess;
+
+// Draws single pages of one document for a preview, in one long-lived render
+// worker, so a new page costs no process start. Requests that pile up while
+// one is drawn collapse into the latest. A worker that crashes or hangs is
+// killed; the next request starts a fresh one.
+class PagePreviewRenderer : public QObject
+{
+    Q_OBJECT
+public:
+    explicit PagePreviewRenderer(QObject *parent = nullptr, RenderTimeouts timeouts = {});
+
+    // The document to draw from, read afresh: ends the current worker.
+    void setDocument(const QString &path);
+    // `page` is 0-based; the image fits into `box` with the first page's proportions.
+    void render(int page, QSize box);
+    // The worker lets go of the file; the next request reads it afresh.
+    void releaseDocument();
+    // Ends the worker.
+    void close();
+
+signals:
+    // Only for the latest request; a null image if the page could not be drawn.
+    void rendered(int page, const QImage &image);
+
+private:
+    void sendPending();
+    void onFrame(const RenderProtocol::Frame &frame);
+    void onDied();
+
+    const RenderTimeouts timeouts;
+    RenderProcess *process = nullptr;
+    QString path;
+    bool documentOpen = false;
+    bool busy = false;
+    int tag = 0;
+    int busyPage = -1;
+    int pendingPage = -1;
+    QSize pendingBox;
+};
