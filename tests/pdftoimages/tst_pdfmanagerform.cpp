@@ -118,6 +118,7 @@ private slots:
     void formIsBusyFromTheMomentALoadIsAsked();
     void cancelOrNewDropDuringLoad();
     void closingDuringLoadOrExportStopsTheThreads();
+    void loopingPdfFreezesNothing();
     void checkedStripFollowsPageOrder();
     void clickOnCheckBoxChecksThePage();
     void uncheckingTheSelectedStripPageKeepsTheSelection();
@@ -493,6 +494,24 @@ void TestPdfManagerForm::closingDuringLoadOrExportStopsTheThreads()
     const qsizetype written = QDir(out.path()).entryList(QDir::Files).size();
     QVERIFY2(written < 15, qPrintable(QString::number(written)));
     QCOMPARE(ShellDialogs::takeQuestions().size(), 1); // the folder, no completion message
+}
+
+void TestPdfManagerForm::loopingPdfFreezesNothing()
+{
+    const QString looping = temp.filePath(QStringLiteral("looping.pdf"));
+    QVERIFY(TestPdf::writeLoopingPageTree(looping));
+    drop(looping);
+    loadTen();
+    QCOMPARE(pages()->rowCount(), 10);
+
+    // Its load never ends; closing does not wait for it (the engine gives up far later).
+    drop(looping);
+    QTest::qWait(200);
+    QElapsedTimer clock;
+    clock.start();
+    delete form;
+    form = nullptr;
+    QVERIFY2(clock.elapsed() < 8000, qPrintable(QString::number(clock.elapsed())));
 }
 
 void TestPdfManagerForm::checkedStripFollowsPageOrder()

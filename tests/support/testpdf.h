@@ -14,6 +14,10 @@ bool write(const QString &path, const QList<QSizeF> &pageSizes);
 // n pages of A4 portrait (595 x 842 points).
 bool writeA4(const QString &path, int pageCount);
 
+// A one-page PDF whose page tree loops: the /Pages node lists itself as a
+// kid. Its cross-reference table is correct, so readers get to the tree.
+bool writeLoopingPageTree(const QString &path);
+
 inline const QSizeF a4Portrait{595, 842};
 inline const QSizeF a4Landscape{842, 595};
 } // namespace TestPdf

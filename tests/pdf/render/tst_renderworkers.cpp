@@ -1,0 +1,198 @@
+#include "pageexport.h"
+#include "pagepreviewrenderer.h"
+#include "pagerendering.h"
+#include "pagethumbnails.h"
+#include "testenvironment.h"
+#include "testpdf.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <unistd.h>
+
+namespace {
+
+// Short enough to keep the tests quick, long enough for a sanitizer build.
+constexpr RenderTimeouts quickTimeouts{3000, 3000};
+
+struct Listing {
+    int pageCount = -1;
+    QList<int> pages;
+    QList<QImage> images;
+};
+
+Listing list(const QString &path)
+{
+    Listing listing;
+    const std::atomic_bool stop = false;
+    listPageThumbnails(
+        path, QSize(50, 50), stop, [&](const PdfPageListing &info) { listing.pageCount = info.pageCount; }, [](int) {},
+        [&](int page, const QImage &image) {
+            listing.pages.append(page);
+            listing.images.append(image);
+        },
+        quickTimeouts);
+    return listing;
+}
+
+bool allWhite(const QImage &image)
+{
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != qRgb(255, 255, 255))
+                return false;
+    return true;
+}
+
+// Render workers that are still children of this process.
+int runningWorkers()
+{
+    int count = 0;
+    const QString parent = QString::number(getpid());
+    for (const QString &pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        const QString line = QString::fromLatin1(stat.readAll());
+        const QStringList fields = line.mid(line.lastIndexOf(QLatin1Char(')')) + 2).split(QLatin1Char(' '));
+        count += line.contains(QLatin1String("(folioforge-rend")) && fields.value(1) == parent;
+    }
+    return count;
+}
+
+// The worker's test switch, set for one test and cleared afterwards.
+class FaultSwitch
+{
+public:
+    explicit FaultSwitch(const QByteArray &value) { qputenv("FOLIOFORGE_RENDER_FAULT", value); }
+    ~FaultSwitch() { qunsetenv("FOLIOFORGE_RENDER_FAULT"); }
+};
+
+} // namespace
+
+class TestRenderWorkers : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void loopingPageTreeEndsAsUnloadedDocument();
+    void faultyPageFailsAloneInListing_data();
+    void faultyPageFailsAloneInListing();
+    void faultyPageFailsAloneInExport_data();
+    void faultyPageFailsAloneInExport();
+    void previewSurvivesAHangingPageAndRereadsAReleasedFile();
+
+private:
+    QTemporaryDir m_dir;
+    QString m_pdf;
+};
+
+void TestRenderWorkers::initTestCase()
+{
+    TestEnvironment::isolate();
+    QVERIFY(m_dir.isValid());
+    m_pdf = m_dir.filePath(QStringLiteral("six.pdf"));
+    QVERIFY(TestPdf::writeA4(m_pdf, 6));
+}
+
+void TestRenderWorkers::loopingPageTreeEndsAsUnloadedDocument()
+{
+    const QString looping = m_dir.filePath(QStringLiteral("looping.pdf"));
+    QVERIFY(TestPdf::writeLoopingPageTree(looping));
+    const Listing broken = list(looping);
+    QCOMPARE(broken.pageCount, 0);
+    QVERIFY(broken.pages.isEmpty());
+
+    // The stuck engine went with its worker: the next document lists in full.
+    QCOMPARE(list(m_pdf).pages, QList<int>({0, 1, 2, 3, 4, 5}));
+    QCOMPARE(runningWorkers(), 0);
+}
+
+void TestRenderWorkers::faultyPageFailsAloneInListing_data()
+{
+    QTest::addColumn<QByteArray>("fault");
+    QTest::newRow("crash") << QByteArray("crash:3");
+    QTest::newRow("hang") << QByteArray("hang:3");
+}
+
+void TestRenderWorkers::faultyPageFailsAloneInListing()
+{
+    QFETCH(QByteArray, fault);
+    const FaultSwitch faultSwitch(fault);
+    const Listing listing = list(m_pdf);
+    QCOMPARE(listing.pageCount, 6);
+    QCOMPARE(listing.pages, QList<int>({0, 1, 2, 3, 4, 5}));
+    for (int page = 0; page < 6; ++page) {
+        QCOMPARE(listing.images.at(page).size(), QSize(35, 50));
+        QCOMPARE(allWhite(listing.images.at(page)), page == 2);
+    }
+    QCOMPARE(runningWorkers(), 0);
+}
+
+void TestRenderWorkers::faultyPageFailsAloneInExport_data()
+{
+    faultyPageFailsAloneInListing_data();
+}
+
+void TestRenderWorkers::faultyPageFailsAloneInExport()
+{
+    QFETCH(QByteArray, fault);
+    const FaultSwitch faultSwitch(fault);
+    const QString folder = m_dir.filePath(QString::fromLatin1(QTest::currentDataTag()));
+    QVERIFY(QDir().mkpath(folder));
+    QList<int> progress;
+    const std::atomic_bool stop = false;
+    const PageExportResult result = exportPages(
+        {m_pdf, folder, {0, 1, 2, 3, 4, 5}, 1, 0, false}, [&](int position) { progress.append(position); }, stop,
+        quickTimeouts);
+    QVERIFY(!result.stopped);
+    QCOMPARE(progress, QList<int>({0, 1, 2, 3, 4, 5}));
+    QCOMPARE(result.failures.size(), 1);
+    QCOMPARE(result.failures.first().page, 2);
+    QCOMPARE(result.failures.first().reason,
+             QStringLiteral("Page 3 was not exported: the page could not be rendered."));
+    QCOMPARE(QDir(folder).entryList(QDir::Files, QDir::Name),
+             QStringList({"1.png", "2.png", "4.png", "5.png", "6.png"}));
+    QCOMPARE(runningWorkers(), 0);
+}
+
+void TestRenderWorkers::previewSurvivesAHangingPageAndRereadsAReleasedFile()
+{
+    const QString path = m_dir.filePath(QStringLiteral("preview.pdf"));
+    QVERIFY(TestPdf::writeA4(path, 3));
+    const FaultSwitch faultSwitch("hang:2");
+    PagePreviewRenderer preview(nullptr, quickTimeouts);
+    QSignalSpy rendered(&preview, &PagePreviewRenderer::rendered);
+    preview.setDocument(path);
+    const QSize box(100, 100);
+
+    preview.render(0, box);
+    QVERIFY(rendered.wait(10000));
+    QCOMPARE(rendered.takeFirst().at(1).value<QImage>().size(), fitIntoBox(QSize(595, 842), box));
+
+    // Page 2 hangs its worker; it is killed and the next page gets a fresh one.
+    preview.render(1, box);
+    QVERIFY(!rendered.wait(quickTimeouts.pageMs + 1000));
+    QCOMPARE(runningWorkers(), 0);
+    preview.render(2, box);
+    QVERIFY(rendered.wait(10000));
+    QCOMPARE(rendered.takeFirst().at(0).toInt(), 2);
+
+    // A released file is read afresh: here it has become landscape.
+    preview.releaseDocument();
+    QVERIFY(TestPdf::write(path, {TestPdf::a4Landscape}));
+    preview.render(0, box);
+    QVERIFY(rendered.wait(10000));
+    QCOMPARE(rendered.takeFirst().at(1).value<QImage>().size(), fitIntoBox(QSize(842, 595), box));
+
+    preview.close();
+    QCOMPARE(runningWorkers(), 0);
+}
+
+QTEST_MAIN(TestRenderWorkers)
+#include "tst_renderworkers.moc"
