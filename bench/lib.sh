@@ -36,8 +36,12 @@ measure() {
             cat "$build/bench-log" >&2
             exit 1
         fi
-        local e u s m
+        local e u s m tree
         read -r e u s m <"$build/bench-time"
+        # A driver with worker processes reports their summed peak itself;
+        # /usr/bin/time knows only the largest single process.
+        tree=$(grep -o 'peak RSS of the program and its workers: [0-9]*' "$build/bench-log" | awk '{ print $NF }')
+        [[ -n $tree ]] && m=$tree
         if [[ -z $best ]] || awk -v a="$e" -v b="$best" 'BEGIN { exit !(a < b) }'; then
             best=$e
             wall[$key]=$e
@@ -98,4 +102,11 @@ size_ratio() {
     local what=$1 case=$2 peer=$3
     awk -v o="${sizekb["$case|ours"]}" -v p="${sizekb["$case|$peer"]}" -v what="$what" -v peer="$peer" \
         'BEGIN { printf "SIZE %s ours %d KB, %s %d KB, ratio %.3f\n", what, o, peer, p, o / p }'
+}
+
+# scaling <what> <case>: our time in <case> against ours in "<case> 1 worker".
+scaling() {
+    local what=$1 case=$2
+    awk -v w="${wall["$case|ours"]}" -v one="${wall["$case 1 worker|ours"]}" -v what="$what" \
+        -v m="${rss["$case|ours"]}" 'BEGIN { printf "RATIO scaling-%s %.2f %d\n", what, w / one, m }'
 }

@@ -5,6 +5,7 @@
 #include "benchcorpus.h"
 #include "pageexport.h"
 #include "pagethumbnails.h"
+#include "treerss.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>
@@ -96,10 +97,19 @@ int main(int argc, char *argv[])
     QGuiApplication application(argc, argv);
     QStringList arguments = application.arguments().mid(1);
     const QString command = arguments.isEmpty() ? QString() : arguments.takeFirst();
-    if (command == QLatin1String("export") && (arguments.size() == 4 || arguments.size() == 5))
-        return runExport(arguments);
-    if (command == QLatin1String("list") && arguments.size() == 1)
-        return runList(arguments.at(0));
+    // The workers are part of the program: bench/lib.sh reads this line.
+    const auto measured = [](int code, const TreeRss &rss) {
+        std::printf("peak RSS of the program and its workers: %lld kB\n", rss.peakKb());
+        return code;
+    };
+    if (command == QLatin1String("export") && (arguments.size() == 4 || arguments.size() == 5)) {
+        const TreeRss rss;
+        return measured(runExport(arguments), rss);
+    }
+    if (command == QLatin1String("list") && arguments.size() == 1) {
+        const TreeRss rss;
+        return measured(runList(arguments.at(0)), rss);
+    }
     if (command == QLatin1String("generate") && arguments.size() == 1)
         return BenchCorpus::write(arguments.at(0)) ? 0 : 1;
     return usage();

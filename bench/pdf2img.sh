@@ -24,7 +24,12 @@ export_case() {
     fi
 }
 
-echo "Measuring (fastest of $repeat runs; wall, CPU = user + sys, peak RSS) ..." >&2
+# one_worker_case <case> <pdf> <format> <scaleIndex>: ours with a single render worker.
+one_worker_case() {
+    measure "$1 1 worker" ours "$bench" export "$corpus/$2" "$out" "$3" "$4" 1
+}
+
+echo "Measuring (fastest of $repeat runs; wall, CPU = user + sys, peak RSS of all processes) ..." >&2
 export_case "mixed100 png 100%" mixed100.pdf png 0 72
 export_case "mixed100 png 200%" mixed100.pdf png 1 144
 export_case "mixed100 jpg 100%" mixed100.pdf jpg 0 72
@@ -35,6 +40,9 @@ export_case "images20 png 100%" images20.pdf png 0 72
 export_case "images20 jpg 200%" images20.pdf jpg 1 144
 export_case "mixed10 png 500%" mixed10.pdf png 4 360
 export_case "mixed10 webp 500%" mixed10.pdf webp 4 360
+one_worker_case "mixed100 png 200%" mixed100.pdf png 1
+one_worker_case "images20 jpg 200%" images20.pdf jpg 1
+one_worker_case "mixed10 png 500%" mixed10.pdf png 4
 measure "list pages1000" ours "$bench" list "$corpus/pages1000.pdf"
 first=$(grep -o 'first thumbnail after [0-9.]*' "$build/bench-log-best" | awk '{ print $4 }')
 measure "list pages1000" mutool mutool draw -q -w 200 -h 200 -o "$out/%d.png" "$corpus/pages1000.pdf"
@@ -58,3 +66,6 @@ ratio export-images-jpg-200 "images20 jpg 200%" "${peers[@]}"
 ratio export-png-500 "mixed10 png 500%" "${peers[@]}"
 ratio export-webp-500-vs-our-png "mixed10 webp 500%" "=mixed10 png 500%"
 ratio list-1000 "list pages1000" "${peers[@]}"
+scaling png-200 "mixed100 png 200%"
+scaling images-jpg-200 "images20 jpg 200%"
+scaling png-500 "mixed10 png 500%"
