@@ -39,9 +39,8 @@ int factorOf(int scaleIndex)
 
 } // namespace
 
-PageExporter::PageExporter(QPdfDocument &document, PageEncoderQueue::Done done)
-    : document(document)
-    , done(std::move(done))
+PageExporter::PageExporter(PageEncoderQueue::Done done)
+    : done(std::move(done))
     , budgetBytes(defaultBytesInFlight)
     , encoderThreads(qBound(1, QThread::idealThreadCount(), 4))
 {
@@ -96,7 +95,7 @@ QString PageExporter::blocker(const QPdfDocument &document, int page, int scaleI
     return {};
 }
 
-void PageExporter::exportPage(const Page &page)
+void PageExporter::exportPage(QPdfDocument &document, const Page &page)
 {
     const QString reason = blocker(document, page.page, page.scaleIndex, page.format);
     if (!reason.isEmpty()) {

@@ -24,14 +24,14 @@ public:
     };
 
     // `done` is called once per page, on any thread.
-    PageExporter(QPdfDocument &document, PageEncoderQueue::Done done);
+    explicit PageExporter(PageEncoderQueue::Done done);
     ~PageExporter();
     PageExporter(const PageExporter &) = delete;
     PageExporter &operator=(const PageExporter &) = delete;
 
     // Bounds the images waiting for an encoder; takes effect for the first page.
     void setBudget(qint64 bytes, int encoderThreads);
-    void exportPage(const Page &page);
+    void exportPage(QPdfDocument &document, const Page &page);
     // Waits until every page handed over is written.
     void finish();
 
@@ -39,7 +39,6 @@ public:
     static QString blocker(const QPdfDocument &document, int page, int scaleIndex, PageImageFormat format);
 
 private:
-    QPdfDocument &document;
     const PageEncoderQueue::Done done;
     qint64 budgetBytes;
     int encoderThreads;

@@ -3,12 +3,19 @@
 #include "renderprocess.h"
 
 #include <QDataStream>
+#include <QFileInfo>
 #include <QIODevice>
+#include <QTimer>
 
 PagePreviewRenderer::PagePreviewRenderer(QObject *parent, RenderTimeouts timeouts)
     : QObject(parent)
     , timeouts(timeouts)
+    , releaseTimer(new QTimer(this))
 {
+    releaseTimer->setObjectName(QStringLiteral("previewReleaseTimer"));
+    releaseTimer->setSingleShot(true);
+    releaseTimer->setInterval(releaseDelayMs);
+    connect(releaseTimer, &QTimer::timeout, this, &PagePreviewRenderer::releaseDocument);
 }
 
 void PagePreviewRenderer::setDocument(const QString &newPath)
@@ -27,10 +34,18 @@ void PagePreviewRenderer::render(int page, QSize box)
 
 void PagePreviewRenderer::releaseDocument()
 {
+    releaseTimer->stop();
     if (process && documentOpen && !busy) {
         process->send(RenderProtocol::Close, {});
         documentOpen = false;
     }
+}
+
+// A file replaced or rewritten on disk shows in its size or modification time.
+bool PagePreviewRenderer::fileChanged() const
+{
+    const QFileInfo file(path);
+    return file.size() != openedSize || file.lastModified() != openedModified;
 }
 
 void PagePreviewRenderer::close()
@@ -40,6 +55,7 @@ void PagePreviewRenderer::close()
         process->deleteLater();
         process = nullptr;
     }
+    releaseTimer->stop();
     documentOpen = false;
     busy = false;
     pendingPage = -1;
@@ -55,7 +71,11 @@ void PagePreviewRenderer::sendPending()
         connect(process, &RenderProcess::died, this, &PagePreviewRenderer::onDied);
         process->start();
     }
-    if (!documentOpen) {
+    releaseTimer->stop();
+    if (!documentOpen || fileChanged()) {
+        const QFileInfo file(path);
+        openedSize = file.size();
+        openedModified = file.lastModified();
         QByteArray body;
         QDataStream out(&body, QIODevice::WriteOnly);
         out << path;
@@ -84,6 +104,7 @@ void PagePreviewRenderer::onFrame(const RenderProtocol::Frame &frame)
         return;
     busy = false;
     process->setWatchdog(0);
+    releaseTimer->start();
     // A newer request makes this answer stale.
     if (pendingPage >= 0) {
         sendPending();

@@ -23,7 +23,8 @@ QByteArray bodyOf(const std::function<void(QDataStream &)> &write)
 
 RenderWorker::RenderWorker(QIODevice &output)
     : output(output)
-    , exporter(document, [this](int tag, const QString &reason) {
+    , document(std::make_unique<QPdfDocument>())
+    , exporter([this](int tag, const QString &reason) {
         reply(RenderProtocol::Exported, bodyOf([&](QDataStream &stream) { stream << qint32(tag) << reason; }));
     })
 {
@@ -52,7 +53,7 @@ void RenderWorker::handle(const RenderProtocol::Frame &frame)
         break;
     case RenderProtocol::Close:
         exporter.finish();
-        document.close();
+        document = std::make_unique<QPdfDocument>();
         break;
     default:
         break;
@@ -69,10 +70,11 @@ void RenderWorker::open(QDataStream &request)
     QString path;
     request >> path;
     exporter.finish();
-    document.load(path);
-    const bool loaded = document.status() == QPdfDocument::Status::Ready;
-    const qint32 pageCount = loaded ? document.pageCount() : 0;
-    const QSize pageSize = document.pagePointSize(0).toSize();
+    document = std::make_unique<QPdfDocument>();
+    document->load(path);
+    const bool loaded = document->status() == QPdfDocument::Status::Ready;
+    const qint32 pageCount = loaded ? document->pageCount() : 0;
+    const QSize pageSize = document->pagePointSize(0).toSize();
     reply(RenderProtocol::Opened,
           bodyOf([&](QDataStream &stream) { stream << (loaded && pageCount > 0) << pageCount << pageSize; }));
 }
@@ -84,7 +86,7 @@ void RenderWorker::render(QDataStream &request)
     QSize box;
     request >> tag >> page >> box;
     begin(tag, page);
-    const QImage image = renderPageOnWhite(document, page, fitIntoBox(document.pagePointSize(0).toSize(), box));
+    const QImage image = renderPageOnWhite(*document, page, fitIntoBox(document->pagePointSize(0).toSize(), box));
     reply(RenderProtocol::Image, bodyOf([&](QDataStream &stream) {
               stream << tag;
               RenderProtocol::writeImage(stream, image);
@@ -103,7 +105,7 @@ void RenderWorker::exportPage(QDataStream &request)
     request >> tag >> page >> fileName >> format >> scaleIndex >> budget >> encoderThreads;
     begin(tag, page);
     exporter.setBudget(budget, encoderThreads);
-    exporter.exportPage({tag, page, fileName, pageImageFormat(format), scaleIndex});
+    exporter.exportPage(*document, {tag, page, fileName, pageImageFormat(format), scaleIndex});
 }
 
 void RenderWorker::begin(qint32 tag, int page)

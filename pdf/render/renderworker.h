@@ -5,6 +5,7 @@
 
 #include <QPdfDocument>
 
+#include <memory>
 #include <mutex>
 
 class QDataStream;
@@ -32,7 +33,9 @@ private:
 
     QIODevice &output;
     std::mutex outputMutex;
-    QPdfDocument document;
+    // Replaced rather than closed to let go of the file: a closed
+    // QPdfDocument keeps it open.
+    std::unique_ptr<QPdfDocument> document;
     PageExporter exporter;
     // Test switch: FOLIOFORGE_RENDER_FAULT=crash:<page number> or hang:<page number>.
     Fault fault = Fault::None;
