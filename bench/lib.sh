@@ -40,7 +40,7 @@ measure() {
         read -r e u s m <"$build/bench-time"
         # A driver with worker processes reports their summed peak itself;
         # /usr/bin/time knows only the largest single process.
-        tree=$(grep -o 'peak RSS of the program and its workers: [0-9]*' "$build/bench-log" | awk '{ print $NF }')
+        tree=$(awk '/^peak RSS of the program and its workers: / { print $(NF - 1) }' "$build/bench-log")
         [[ -n $tree ]] && m=$tree
         if [[ -z $best ]] || awk -v a="$e" -v b="$best" 'BEGIN { exit !(a < b) }'; then
             best=$e

@@ -53,7 +53,8 @@ int runExport(const QStringList &arguments)
     job.format = format;
     job.scaleIndex = scaleIndex;
     job.maxWorkers = workers;
-    for (int page = 0; page < pageCountOf(job.pdfPath); ++page)
+    const int pageCount = pageCountOf(job.pdfPath);
+    for (int page = 0; page < pageCount; ++page)
         job.pages.append(page);
     QElapsedTimer timer;
     timer.start();
