@@ -1,5 +1,6 @@
 #include "treerss.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QHash>
@@ -7,7 +8,6 @@
 #include <QStringList>
 
 #include <chrono>
-#include <unistd.h>
 
 namespace {
 
@@ -39,7 +39,7 @@ QStringList descendants()
         children[QString::fromLatin1(fields.value(1))].append(pid);
     }
     QStringList tree;
-    QStringList pending{QString::number(getpid())};
+    QStringList pending{QString::number(QCoreApplication::applicationPid())};
     while (!pending.isEmpty()) {
         const QString pid = pending.takeLast();
         tree.append(pid);

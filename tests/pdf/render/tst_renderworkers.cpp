@@ -12,8 +12,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <unistd.h>
-
 namespace {
 
 // Short enough to keep the tests quick, long enough for a sanitizer build.
@@ -52,7 +50,7 @@ bool allWhite(const QImage &image)
 int runningWorkers()
 {
     int count = 0;
-    const QString parent = QString::number(getpid());
+    const QString parent = QString::number(QCoreApplication::applicationPid());
     for (const QString &pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
         QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
         if (!stat.open(QIODevice::ReadOnly))
