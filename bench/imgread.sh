@@ -2,7 +2,7 @@
 # listing their sizes, against the codecs' own tools and ImageMagick.
 require_tools heif-enc heif-convert avifenc avifdec cjxl djxl convert
 build_targets ff-imgread-bench
-bench=$build/bench/ff-imgread-bench
+bench=$build/bin/ff-imgread-bench
 
 corpus=$build/bench-corpus-img
 if [[ ! -f $corpus/done ]]; then
