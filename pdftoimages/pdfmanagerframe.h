@@ -1,28 +1,11 @@
 #pragma once
 
-#include "pdfdrophandler.h"
-
-#include <QFrame>
-#include <QList>
-#include <QUrl>
+#include "pdfdropframe.h"
 
 // The drop area shown before a PDF is loaded.
-class PdfManagerFrame : public QFrame
+class PdfManagerFrame : public PdfDropFrame
 {
     Q_OBJECT
 public:
-    explicit PdfManagerFrame(QWidget *parent = nullptr);
-
-    bool isFolder() const { return dropHandler.isFolder(); }
-
-signals:
-    void addURLs(QList<QUrl> urls);
-
-protected:
-    void dragEnterEvent(QDragEnterEvent *event) override;
-    void dragMoveEvent(QDragMoveEvent *event) override;
-    void dropEvent(QDropEvent *event) override;
-
-private:
-    PdfDropHandler dropHandler;
+    using PdfDropFrame::PdfDropFrame;
 };

@@ -11,7 +11,7 @@ PdfManagerListview::PdfManagerListview(QWidget *parent)
 
 void PdfManagerListview::dragEnterEvent(QDragEnterEvent *event)
 {
-    dropHandler.dragEnter(event);
+    PdfDropHandler::dragEnter(event);
 }
 
 void PdfManagerListview::dragMoveEvent(QDragMoveEvent *event)

@@ -13,8 +13,6 @@ class PdfManagerListview : public QListView
 public:
     explicit PdfManagerListview(QWidget *parent = nullptr);
 
-    bool isFolder() const { return dropHandler.isFolder(); }
-
 signals:
     void addURLs(QList<QUrl> urls);
 
@@ -22,7 +20,4 @@ protected:
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dragMoveEvent(QDragMoveEvent *event) override;
     void dropEvent(QDropEvent *event) override;
-
-private:
-    PdfDropHandler dropHandler;
 };

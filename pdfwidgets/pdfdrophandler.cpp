@@ -8,19 +8,13 @@
 void PdfDropHandler::dragEnter(QDragEnterEvent *event)
 {
     event->setDropAction(Qt::LinkAction);
-    folder = false;
     const QMimeData *mime = event->mimeData();
     if (!mime || !mime->hasUrls() || mime->urls().isEmpty()) {
         event->ignore();
         return;
     }
     const QFileInfo info(mime->urls().constFirst().toLocalFile());
-    if (info.isDir()) {
-        folder = true;
-        event->accept();
-        return;
-    }
-    if (info.suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) == 0)
+    if (info.isDir() || info.suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) == 0)
         event->accept();
     else
         event->ignore();

@@ -12,13 +12,7 @@ class QDropEvent;
 class PdfDropHandler
 {
 public:
-    void dragEnter(QDragEnterEvent *event);
+    static void dragEnter(QDragEnterEvent *event);
     static void dragMove(QDragMoveEvent *event);
     static QList<QUrl> drop(QDropEvent *event);
-
-    // Whether the item under the last accepted drag is a folder.
-    bool isFolder() const { return folder; }
-
-private:
-    bool folder = false;
 };
