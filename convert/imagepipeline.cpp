@@ -1,0 +1,154 @@
+#include "imagepipeline.h"
+
+#include "imageadjustments.h"
+#include "imagescaling.h"
+#include "kivlocalconvertimage.h"
+#include "sourceimageloader.h"
+#include "watermarks.h"
+
+#include <QMutex>
+#include <QMutexLocker>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace ImagePipeline {
+namespace {
+
+// The last decoded source, shared by the conversion and the previews.
+struct LastSourceCache {
+    QMutex mutex;
+    QString path;
+    QImage image;
+    bool readable = false;
+};
+
+LastSourceCache &cache()
+{
+    static LastSourceCache instance;
+    return instance;
+}
+
+// Decoding happens outside the lock so a preview does not wait for the
+// conversion's decode; each caller still gets the image of its own path.
+PreparedImage loadThroughCache(const QString &path)
+{
+    LastSourceCache &c = cache();
+    {
+        QMutexLocker locker(&c.mutex);
+        if (!c.path.isNull() && SourceImageLoader::samePath(c.path, path))
+            return {c.image, c.readable};
+    }
+    PreparedImage loaded;
+    loaded.readable = SourceImageLoader::load(path, loaded.image);
+    QMutexLocker locker(&c.mutex);
+    c.path = path;
+    c.image = loaded.image;
+    c.readable = loaded.readable;
+    return loaded;
+}
+
+bool paintable(const QImage &image)
+{
+    switch (image.format()) {
+    case QImage::Format_Invalid:
+    case QImage::Format_Mono:
+    case QImage::Format_MonoLSB:
+    case QImage::Format_Indexed8:
+        return false;
+    default:
+        return !image.isNull();
+    }
+}
+
+Qt::TransformationMode filter(bool fast, const ConvertSettings &s, bool pdfMode)
+{
+    return fast || (pdfMode && !s.pdfSmoothEdges) ? Qt::FastTransformation : Qt::SmoothTransformation;
+}
+
+bool hasBlur(const ConvertSettings &s)
+{
+    return std::any_of(s.ruleList.cbegin(), s.ruleList.cend(), [](const AdjustmentRule &rule) {
+        return rule.ruleIndex == AdjustmentRule::GaussianBlur && rule.value() > 0;
+    });
+}
+
+QImage scaledTo(const QImage &image, const QSize &size, Qt::TransformationMode mode)
+{
+    if (size == image.size())
+        return image;
+    if (size.isEmpty())
+        return {};
+    return image.scaled(size, Qt::IgnoreAspectRatio, mode);
+}
+
+} // namespace
+
+PreparedImage prepareImage(const QString &path, bool fast, const ConvertSettings &s, bool pdfMode)
+{
+    PreparedImage prepared = loadThroughCache(path);
+    QImage &image = prepared.image;
+    // An indexed or empty image cannot be painted on and leaves as it is.
+    if (!paintable(image))
+        return prepared;
+    // An empty overlay would change no pixel; skip making and blending it.
+    if (Watermarks::any(s)) {
+        QImage overlay(image.size(), QImage::Format_ARGB32);
+        overlay.fill(0);
+        Watermarks::drawWatermarks(overlay, s);
+        QPainter painter(&image);
+        painter.drawImage(0, 0, overlay);
+    }
+    if (s.scaleImage)
+        image = scaledTo(image, ImageScaling::scaledSize(image.size(), s), filter(fast, s, pdfMode));
+    if (!s.ruleList.isEmpty())
+        image = applyAdjustments(image, s.ruleList);
+    return prepared;
+}
+
+PreparedImage preparePageImage(const QString &path, const ConvertSettings &s, const QSize &printable)
+{
+    const Qt::TransformationMode mode = filter(false, s, true);
+    QByteArray format;
+    const QSize source = SourceImageLoader::uprightSize(path, &format);
+    const QSize page = ImageScaling::pageFitSize(ImageScaling::scaledSize(source, s), printable, s.resizeImageToPaper);
+    // JPEGs only: they decode smaller for free and are never indexed.
+    const bool reducible = format == "jpeg" && !page.isEmpty() && page.width() * 2 <= source.width() &&
+                           page.height() * 2 <= source.height() && !Watermarks::any(s) && !hasBlur(s);
+    bool cached = false;
+    {
+        LastSourceCache &c = cache();
+        QMutexLocker locker(&c.mutex);
+        cached = !c.path.isNull() && SourceImageLoader::samePath(c.path, path);
+    }
+    if (reducible && !cached) {
+        PreparedImage prepared;
+        prepared.readable = SourceImageLoader::load(path, prepared.image, page);
+        // Colour rules work per pixel, so they may run after the one scaling.
+        prepared.image = scaledTo(prepared.image, page, mode);
+        if (!s.ruleList.isEmpty())
+            prepared.image = applyAdjustments(prepared.image, s.ruleList);
+        return prepared;
+    }
+    PreparedImage prepared = prepareImage(path, false, s, true);
+    prepared.image = scaledTo(prepared.image,
+                              ImageScaling::pageFitSize(prepared.image.size(), printable, s.resizeImageToPaper), mode);
+    return prepared;
+}
+
+void clearCache()
+{
+    LastSourceCache &c = cache();
+    QMutexLocker locker(&c.mutex);
+    c.path.clear();
+    c.image = QImage();
+    c.readable = false;
+}
+
+} // namespace ImagePipeline
+
+QImage prepareImage(const QString &path, bool fast)
+{
+    return ImagePipeline::prepareImage(path, fast, KivLocalConvertImage::settings(), KivLocalConvertImage::pdfMode())
+        .image;
+}

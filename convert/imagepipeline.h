@@ -1,0 +1,33 @@
+#pragma once
+
+#include "convertsettings.h"
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+// An image on its way to the output, and whether its source could be read.
+struct PreparedImage {
+    QImage image;
+    bool readable = false;
+};
+
+namespace ImagePipeline {
+
+// The per-source pipeline shared by conversion and previews: load (through
+// the last-source cache), watermark overlay, "Scale" options, adjustments.
+// `fast` picks fast scaling; so does a PDF run without smooth edges.
+PreparedImage prepareImage(const QString &path, bool fast, const ConvertSettings &settings, bool pdfMode);
+
+// prepareImage followed by the page fit of a PDF run (printable area in
+// device pixels). Where watermarks and blur cannot be affected it decodes a
+// JPEG at a reduced size and scales once, which gives the same page.
+PreparedImage preparePageImage(const QString &path, const ConvertSettings &settings, const QSize &printable);
+
+// Forgets the cached source; for tests.
+void clearCache();
+
+} // namespace ImagePipeline
+
+// The pipeline on the current settings, as the previews call it.
+QImage prepareImage(const QString &path, bool fast);

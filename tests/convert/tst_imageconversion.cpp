@@ -1,0 +1,314 @@
+#include "convertimagesthread.h"
+#include "imageconversion.h"
+#include "imagepipeline.h"
+#include "kivlocalconvertimage.h"
+#include "testenvironment.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImageReader>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+// The bounding box of the red pixels of a rendering.
+QRect redRect(const QImage &image)
+{
+    QRect box;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (c.red() > 200 && c.green() < 60 && c.blue() < 60)
+                box |= QRect(x, y, 1, 1);
+        }
+    return box;
+}
+
+} // namespace
+
+class TestImageConversion : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void pdfPageGeometry_data();
+    void pdfPageGeometry();
+    void pdfOfNoSourcesIsOneBlankPage();
+    void unreadableSourcesGiveBlankPagesAndAreReported();
+    void unwritablePdfIsReportedAndLeavesNothing();
+    void gifKeepsSizeAndPalette();
+    void existingTargetsAreSkippedInOrder();
+    void emptyImagesAreReportedNotWritten();
+    void stopBeforeTheFirstSource();
+    void threadSignals_data();
+    void threadSignals();
+
+private:
+    QString source(const QString &name, const QSize &size, const QColor &color);
+    QString freshFolder(const QString &name);
+    ConvertResult run(const ConvertJob &job, const ConvertSettings &settings, QStringList *progress = nullptr);
+    QImage render(const QString &pdf, int dpi);
+    QTemporaryDir m_dir;
+};
+
+void TestImageConversion::initTestCase()
+{
+    TestEnvironment::isolate();
+    QVERIFY(m_dir.isValid());
+    if (TestEnvironment::tool(QStringLiteral("pdftoppm")).isEmpty())
+        QSKIP("pdftoppm is missing: run scripts/install-deps.sh");
+}
+
+void TestImageConversion::init()
+{
+    ImagePipeline::clearCache();
+}
+
+QString TestImageConversion::source(const QString &name, const QSize &size, const QColor &color)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(color);
+    const QString path = m_dir.filePath(name);
+    if (!image.save(path))
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
+
+QString TestImageConversion::freshFolder(const QString &name)
+{
+    const QString folder = m_dir.filePath(name);
+    QDir(folder).removeRecursively();
+    QDir().mkpath(folder);
+    return folder;
+}
+
+ConvertResult TestImageConversion::run(const ConvertJob &job, const ConvertSettings &settings, QStringList *progress)
+{
+    const std::atomic_bool stop = false;
+    return ImageConversion::convert(
+        job, settings,
+        [progress](int index, const QString &path) {
+            if (progress)
+                *progress << QStringLiteral("%1 %2").arg(index).arg(QFileInfo(path).fileName());
+        },
+        stop);
+}
+
+QImage TestImageConversion::render(const QString &pdf, int dpi)
+{
+    const QString prefix = m_dir.filePath(QStringLiteral("render"));
+    TestEnvironment::run(QStringLiteral("pdftoppm"),
+                         {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-f"), QStringLiteral("1"),
+                          QStringLiteral("-singlefile"), QStringLiteral("-png"), pdf, prefix});
+    return QImage(prefix + QStringLiteral(".png"));
+}
+
+void TestImageConversion::pdfPageGeometry_data()
+{
+    QTest::addColumn<int>("paper");
+    QTest::addColumn<int>("orientation");
+    QTest::addColumn<bool>("resize");
+    QTest::addColumn<int>("margin");
+    QTest::addColumn<QString>("pageSize");
+    QTest::addColumn<QRect>("expected"); // at 30 dpi
+    // 600 x 300 pixels at 300 dpi: 2 x 1 inches.
+    QTest::newRow("letter, as is, top-left") << 0 << 0 << false << 0 << "612 x 792" << QRect(0, 0, 60, 30);
+    QTest::newRow("resized to the printable width") << 0 << 0 << true << 0 << "612 x 792" << QRect(0, 0, 255, 127);
+    QTest::newRow("margin 20 is 200 device pixels") << 1 << 0 << false << 20 << "595 x 842" << QRect(20, 20, 60, 30);
+    QTest::newRow("landscape A5 with margin, resized")
+        << 2 << 1 << true << 20 << "595 x 420" << QRect(20, 20, 208, 104);
+}
+
+void TestImageConversion::pdfPageGeometry()
+{
+    QFETCH(int, paper);
+    QFETCH(int, orientation);
+    QFETCH(bool, resize);
+    QFETCH(int, margin);
+    QFETCH(QString, pageSize);
+    QFETCH(QRect, expected);
+    ConvertSettings s;
+    s.pdfFileName = QStringLiteral("out.pdf");
+    s.pdfPaperSize = paper;
+    s.pdfPaperOrientation = orientation;
+    s.resizeImageToPaper = resize;
+    s.pdfPaperMargin = margin != 0;
+    s.pdfPaperMarginSize = margin;
+    const QString folder = freshFolder(QStringLiteral("geometry"));
+    const QString red = source(QStringLiteral("red.png"), QSize(600, 300), Qt::red);
+    const ConvertResult result = run({{red, red}, folder, QStringLiteral(".PDF"), false}, s);
+    QVERIFY(result.failures.isEmpty());
+    QVERIFY(!result.stopped);
+    const QString pdf = folder + QStringLiteral("/out.pdf");
+    QCOMPARE(KivLocalConvertImage::lastOutputLocation(), QDir::toNativeSeparators(pdf));
+    QVERIFY(KivLocalConvertImage::pdfMode());
+
+    const QString info = QString::fromLatin1(TestEnvironment::run(QStringLiteral("pdfinfo"), {pdf})).simplified();
+    QVERIFY2(info.contains(QStringLiteral("Pages: 2")), qPrintable(info));
+    QVERIFY2(info.contains(QStringLiteral("PDF version: 1.6")), qPrintable(info));
+    QVERIFY2(info.contains(QStringLiteral("Page size: ") + pageSize), qPrintable(info));
+    const QRect drawn = redRect(render(pdf, 30));
+    QVERIFY2(qAbs(drawn.left() - expected.left()) <= 1 && qAbs(drawn.top() - expected.top()) <= 1 &&
+                 qAbs(drawn.width() - expected.width()) <= 1 && qAbs(drawn.height() - expected.height()) <= 1,
+             qPrintable(QStringLiteral("drawn %1,%2 %3x%4")
+                            .arg(drawn.left())
+                            .arg(drawn.top())
+                            .arg(drawn.width())
+                            .arg(drawn.height())));
+}
+
+void TestImageConversion::pdfOfNoSourcesIsOneBlankPage()
+{
+    ConvertSettings s;
+    s.pdfFileName = QStringLiteral("empty.pdf");
+    const QString folder = freshFolder(QStringLiteral("empty"));
+    const ConvertResult result = run({{}, folder, QStringLiteral(".pdf"), false}, s);
+    QVERIFY(result.failures.isEmpty());
+    const QString info = QString::fromLatin1(TestEnvironment::run(QStringLiteral("pdfinfo"), {folder + "/empty.pdf"}));
+    QVERIFY(info.simplified().contains(QStringLiteral("Pages: 1")));
+}
+
+void TestImageConversion::unreadableSourcesGiveBlankPagesAndAreReported()
+{
+    const QString broken = m_dir.filePath(QStringLiteral("broken.jpg"));
+    QFile file(broken);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("not a picture");
+    file.close();
+    const QString red = source(QStringLiteral("red2.png"), QSize(60, 30), Qt::red);
+    ConvertSettings s;
+    s.pdfFileName = QStringLiteral("mixed.pdf");
+    const QString folder = freshFolder(QStringLiteral("mixed"));
+    QStringList progress;
+    const ConvertResult result = run({{broken, red}, folder, QStringLiteral(".pdf"), false}, s, &progress);
+    QCOMPARE(progress, QStringList({"0 broken.jpg", "1 red2.png"}));
+    QCOMPARE(result.failures.size(), 1);
+    QVERIFY(result.failures.first().contains(QDir::toNativeSeparators(broken)));
+    const QString info = QString::fromLatin1(TestEnvironment::run(QStringLiteral("pdfinfo"), {folder + "/mixed.pdf"}));
+    QVERIFY(info.simplified().contains(QStringLiteral("Pages: 2")));
+}
+
+void TestImageConversion::unwritablePdfIsReportedAndLeavesNothing()
+{
+    ConvertSettings s;
+    s.pdfFileName = QStringLiteral("out.pdf");
+    const QString red = source(QStringLiteral("red3.png"), QSize(60, 30), Qt::red);
+    const QString missing = m_dir.filePath(QStringLiteral("no/such/folder"));
+    const ConvertResult result = run({{red}, missing, QStringLiteral(".pdf"), false}, s);
+    QCOMPARE(result.failures.size(), 1);
+    QVERIFY(result.failures.first().contains(QStringLiteral("could not be written")));
+    QVERIFY(!QFileInfo::exists(m_dir.filePath(QStringLiteral("no"))));
+}
+
+void TestImageConversion::gifKeepsSizeAndPalette()
+{
+    QImage picture(40, 30, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
+    for (int x = 0; x < 20; ++x)
+        for (int y = 0; y < 30; ++y)
+            picture.setPixelColor(x, y, Qt::yellow);
+    const QString path = m_dir.filePath(QStringLiteral("two.colour.png"));
+    QVERIFY(picture.save(path));
+    const QString folder = freshFolder(QStringLiteral("gif"));
+    const ConvertResult result = run({{path}, folder, QStringLiteral(".gif"), false}, ConvertSettings());
+    QVERIFY(result.failures.isEmpty());
+    QCOMPARE(KivLocalConvertImage::lastOutputLocation(), QDir::toNativeSeparators(folder));
+    QVERIFY(!KivLocalConvertImage::pdfMode());
+    QImageReader reader(folder + QStringLiteral("/two.gif"));
+    QCOMPARE(reader.format(), QByteArray("gif"));
+    const QImage gif = reader.read();
+    QCOMPARE(gif.size(), QSize(40, 30));
+    QCOMPARE(gif.pixelColor(5, 5), QColor(Qt::yellow));
+    QCOMPARE(gif.pixelColor(35, 5), QColor(Qt::blue));
+}
+
+void TestImageConversion::existingTargetsAreSkippedInOrder()
+{
+    const QString folder = freshFolder(QStringLiteral("existing"));
+    const QString first = source(QStringLiteral("scan.1.png"), QSize(10, 10), Qt::red);
+    const QString second = source(QStringLiteral("scan.2.png"), QSize(10, 10), Qt::green);
+    const ConvertResult result = run({{first, second}, folder, QStringLiteral(".png"), false}, ConvertSettings());
+    QCOMPARE(result.fileExistsList, QStringList{folder + QStringLiteral("/scan.png")});
+    QCOMPARE(result.fileSourceList, QStringList{second});
+    QCOMPARE(QImage(folder + QStringLiteral("/scan.png")).pixelColor(0, 0), QColor(Qt::red));
+
+    const ConvertResult again = run({{second}, folder, QStringLiteral(".png"), true}, ConvertSettings());
+    QVERIFY(again.fileExistsList.isEmpty());
+    QCOMPARE(QImage(folder + QStringLiteral("/scan.png")).pixelColor(0, 0), QColor(Qt::green));
+}
+
+void TestImageConversion::emptyImagesAreReportedNotWritten()
+{
+    const QString folder = freshFolder(QStringLiteral("zero"));
+    ConvertSettings s;
+    s.scaleImage = true;
+    s.scalePercentage = 0;
+    const ConvertResult result =
+        run({{source(QStringLiteral("zero.png"), QSize(10, 10), Qt::red)}, folder, QStringLiteral(".png"), false}, s);
+    QCOMPARE(result.failures.size(), 1);
+    QVERIFY(QDir(folder).isEmpty());
+}
+
+void TestImageConversion::stopBeforeTheFirstSource()
+{
+    ConvertSettings s;
+    s.pdfFileName = QStringLiteral("stopped.pdf");
+    const QString red = source(QStringLiteral("red4.png"), QSize(10, 10), Qt::red);
+    for (const QString &extension : {QStringLiteral(".pdf"), QStringLiteral(".png")}) {
+        const std::atomic_bool stop = true;
+        bool progressed = false;
+        const ConvertResult result = ImageConversion::convert(
+            {{red}, freshFolder(QStringLiteral("stopped")), extension, false}, s,
+            [&progressed](int, const QString &) { progressed = true; }, stop);
+        QVERIFY(result.stopped);
+        QVERIFY(!progressed);
+    }
+}
+
+void TestImageConversion::threadSignals_data()
+{
+    QTest::addColumn<QString>("stopAt"); // "start", "first source" or ""
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("stop before start") << "start" << QStringList();
+    QTest::newRow("stop at the first source") << "first source" << QStringList{"update a.png", "terminated"};
+    QTest::newRow("complete with an unreadable source")
+        << "" << QStringList{"update a.png", "update missing.png", "failed 1", "completed 0"};
+}
+
+void TestImageConversion::threadSignals()
+{
+    QFETCH(QString, stopAt);
+    QFETCH(QStringList, expected);
+    const QString a = source(QStringLiteral("a.png"), QSize(10, 10), Qt::red);
+    auto *thread = new ConvertImagesThread;
+    thread->sources = {a, m_dir.filePath(QStringLiteral("missing.png"))};
+    thread->outputFolder = freshFolder(QStringLiteral("thread"));
+    thread->extension = QStringLiteral(".jpg");
+    QStringList events;
+    connect(
+        thread, &ConvertImagesThread::updateFileName, thread,
+        [&](const QString &file) {
+            events << QStringLiteral("update ") + QFileInfo(file).fileName();
+            if (stopAt == QLatin1String("first source"))
+                thread->requestStop();
+        },
+        Qt::DirectConnection);
+    connect(thread, &ConvertImagesThread::threadTerminated, this, [&] { events << "terminated"; });
+    connect(thread, &ConvertImagesThread::threadFailed, this,
+            [&](const QStringList &reasons) { events << QStringLiteral("failed %1").arg(reasons.size()); });
+    connect(thread, &ConvertImagesThread::threadCompleted, this,
+            [&](const QList<QString> &existing) { events << QStringLiteral("completed %1").arg(existing.size()); });
+    if (stopAt == QLatin1String("start"))
+        thread->requestStop();
+    thread->start();
+    QVERIFY(thread->wait(60000));
+    QCoreApplication::sendPostedEvents();
+    delete thread;
+    QCOMPARE(events, expected);
+}
+
+QTEST_GUILESS_MAIN(TestImageConversion)
+#include "tst_imageconversion.moc"
