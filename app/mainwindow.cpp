@@ -2,6 +2,7 @@
 
 #include "aboutdialog.h"
 #include "checkupdatedialog.h"
+#include "convertimageform.h"
 #include "kivglobal.h"
 #include "pdfmanagerform.h"
 #include "shelldialogs.h"
@@ -28,6 +29,7 @@ MainWindow::MainWindow(QWidget *parent)
 
     pdfManagerForm = new PdfManagerForm(this);
     placeForm(pdfToImageTab, pdfManagerForm);
+    createConvertImageForm();
 
     auto *centralLayout = new QVBoxLayout(centralWidget());
     centralLayout->addWidget(tabWidget);
@@ -69,6 +71,17 @@ void MainWindow::placeForm(QWidget *tab, QWidget *form)
 {
     auto *layout = new QVBoxLayout(tab);
     layout->addWidget(form);
+}
+
+void MainWindow::createConvertImageForm()
+{
+    convertImageForm = new ConvertImageForm(this);
+    connect(convertImageForm, &ConvertImageForm::closeApp, this, &MainWindow::OnCloseApp);
+    convertImageForm->setReady(false);
+    convertImageForm->setRuleButtonsShown(true);
+    convertImageForm->loadSettings();
+    convertImageForm->setReady(true);
+    placeForm(imagesToPdfTab, convertImageForm);
 }
 
 void MainWindow::createToolbar()
@@ -143,6 +156,7 @@ void MainWindow::changeEvent(QEvent *event)
         ;
     if (schemeMayHaveChanged) {
         pdfManagerForm->refreshTheme();
+        convertImageForm->refreshTheme();
         refreshToolbarTheme();
     }
     QMainWindow::changeEvent(event);

@@ -4,6 +4,7 @@
 
 class QAction;
 class QTabWidget;
+class ConvertImageForm;
 class PdfManagerForm;
 
 class MainWindow : public QMainWindow
@@ -26,6 +27,7 @@ private:
     void setupUi();
     QWidget *addTab(const char *objectName, const QString &caption);
     static void placeForm(QWidget *tab, QWidget *form);
+    void createConvertImageForm();
     void createToolbar();
     void refreshToolbarTheme();
 
@@ -37,6 +39,7 @@ private:
     QWidget *passwordProtectTab = nullptr;
 
     PdfManagerForm *pdfManagerForm = nullptr;
+    ConvertImageForm *convertImageForm = nullptr;
 
     QAction *updateAction = nullptr;
     QAction *websiteAction = nullptr;

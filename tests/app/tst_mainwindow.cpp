@@ -15,6 +15,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QToolBar>
+#include <QToolButton>
 
 using IconImages::fileImage;
 using IconImages::iconImage;
@@ -61,6 +62,10 @@ private slots:
         }
         QCOMPARE(tabs->currentIndex(), 0);
         QVERIFY(tabs->widget(0)->findChild<QWidget *>(QStringLiteral("loadButton")));
+        // The images form has run its settings load with its rule buttons shown.
+        auto *ruleButtons = tabs->widget(1)->findChild<QToolButton *>(QStringLiteral("adjustDeleteButton"));
+        QVERIFY(ruleButtons);
+        QVERIFY(ruleButtons->isChecked());
 
         auto *toolbar = window.findChild<QToolBar *>(QStringLiteral("toolbar"));
         QVERIFY(toolbar);
@@ -107,6 +112,8 @@ private slots:
                  fileImage(QStringLiteral("AboutWhite24.png")));
         QCOMPARE(iconImage(toolbarAction(window, QStringLiteral("Update"))->icon()),
                  fileImage(QStringLiteral("Update24.png")));
+        QCOMPARE(iconImage(window.findChild<QToolButton *>(QStringLiteral("tabResetButton"))->icon()),
+                 fileImage(QStringLiteral("_ResetWhite24.png")));
 
         overrideColorScheme(ColorScheme::Light);
         QApplication::sendEvent(&window, &themeChange);

@@ -1,0 +1,146 @@
+#pragma once
+
+#include "convertimageformui.h"
+#include "convertsettings.h"
+
+#include <QColor>
+#include <QFont>
+#include <QList>
+#include <QString>
+#include <QWidget>
+
+#include <functional>
+#include <optional>
+
+class CocoaCode;
+
+// The "Images to PDF" tab: the settings tabs that feed the conversion.
+class ConvertImageForm : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit ConvertImageForm(QWidget *parent = nullptr);
+
+    // The ready flag: widget handlers act only while it is set.
+    void setReady(bool ready) { isReady = ready; }
+    // Whether the rule rows show their Delete, Up and Down buttons.
+    void setRuleButtonsShown(bool shown);
+
+    void loadSettings();
+    void applySettingsToForm();
+    void refreshTheme();
+    void removeAllAdjustment();
+
+    // Indexes of the formats in `targetComboBox`, -1 when not offered.
+    const int pdfIndex;
+    const int jpgIndex;
+
+signals:
+    // A setting that changes the output changed; the preview follows it.
+    void previewRequested();
+    void closeApp();
+
+public slots:
+    void onGrayscaleAction();
+    void onSepiaAction();
+    void onContrastAction();
+    void onContrastAction(int value);
+    void onBrightnessAction();
+    void onBrightnessAction(int value);
+    void onGammaAction();
+    void onGammaAction(int value);
+    void onInvertColorsAction();
+    void onInvertColorsAction(int value);
+    void onGaussianBlurRadiusAction();
+    void onGaussianBlurRadiusAction(int value);
+
+private slots:
+    void on_tabResetButton_clicked();
+
+    void on_targetComboBox_currentIndexChanged(int index);
+    void on_qualitySpinBox_valueChanged(int value);
+    void on_outputFolderButton_clicked();
+    void on_outputFolderLineEdit_textChanged(const QString &text);
+    void on_pdfFilenameButton_clicked();
+    void on_pdfFilenameLineEdit_textChanged(const QString &text);
+    void on_pdfPaperSizeComboBox_currentIndexChanged(int index);
+    void on_pdfPageOrientationPortraitButton_clicked();
+    void on_pdfPageOrientationLanscapeButton_clicked();
+    void on_pdfNoMarginButton_clicked();
+    void on_pdfAddMarginButton_clicked();
+    void on_pdfMarginSizeSpinBox_valueChanged(int value);
+    void on_pdfResizeImageToPaperCheckBox_clicked();
+    void on_pdfQualityComboBox_currentIndexChanged(int index);
+    void on_pdfSmoothEdgesCheckBox_clicked();
+
+    void on_scaleImageCheckBox_clicked();
+    void on_percentageRadioButton_toggled(bool checked);
+    void on_absoluteRadioButton_toggled(bool checked);
+    void on_relativeRadioButton_toggled(bool checked);
+    void on_percentageSpinBox_valueChanged(int value);
+    void on_absoluteWidthLineEdit_textChanged(const QString &text);
+    void on_absoluteHeightLineEdit_textChanged(const QString &text);
+    void on_relativeToComboBox_currentIndexChanged(int index);
+    void on_relativeValueLineEdit_textChanged(const QString &text);
+
+    void on_textLineEdit_textChanged(const QString &text);
+    void on_fontComboBox_currentFontChanged(const QFont &font);
+    void on_sizeSpinBox_valueChanged(int value);
+    void on_colorButton_clicked();
+    void on_positionComboBox_currentIndexChanged(int index);
+    void on_opacitySpinBox_valueChanged(int value);
+    void on_marginSpinBox_valueChanged(int value);
+    void on_textClearButton_clicked();
+    void on_imageSelectButton_clicked();
+    void on_imageClearButton_clicked();
+    void on_imageSizeSpinBox_valueChanged(int value);
+    void on_imagePositionComboBox_currentIndexChanged(int index);
+    void on_imageOpacitySpinBox_valueChanged(int value);
+    void on_imageMarginSpinBox_valueChanged(int value);
+    void on_qrCodeTextEdit_textChanged();
+    void on_qrCodeTextClearButton_clicked();
+    void on_qrCodeSizeSpinBox_valueChanged(int value);
+    void on_qrCodePositionComboBox_currentIndexChanged(int index);
+    void on_qrCodeMarginSpinBox_valueChanged(int value);
+
+    void on_adjustDeleteButton_clicked();
+    void on_adjustDeleteAllButton_clicked();
+
+private:
+    // Connected explicitly: their names follow the on_ pattern without naming
+    // a designer widget and signal, which connectSlotsByName would reject.
+    void on_FolderSelected(QString path);
+    void on_ColorUpdated(QColor color);
+    void on_WatermarkImageSelected(QString path);
+    void on_rule_slider_changed(int value);
+    void on_rule_spinbox_changed(int value);
+    void on_rule_up_clicked(bool checked);
+    void on_rule_down_clicked(bool checked);
+    void on_rule_delete_clicked(bool checked);
+
+    void createAdjustMenu();
+    // Copies a widget's value into the settings, stores `key` and asks for a
+    // preview; nothing while the form sets its own widgets.
+    void changeSetting(const QString &key, const std::function<void(ConvertSettings &)> &edit);
+    void storeSettings(const QStringList &keys, const std::function<void(ConvertSettings &)> &edit);
+    void updateTargetWidgets(int index);
+    void updateMarginWidgets(bool margin);
+    void updateScaleWidgets();
+    void showWatermarkImage(const QString &path);
+    void applyOutputSettings(const ConvertSettings &s);
+    void applyScaleSettings(const ConvertSettings &s);
+    void applyWatermarkSettings(const ConvertSettings &s);
+
+    void addRule(int kind, std::optional<int> value);
+    QWidget *createRuleRow(int id, int kind, int value, bool withValue);
+    int rulePosition(const QObject *sender, const char *prefix) const;
+    void moveRule(int from, int to);
+    void rulesChanged();
+    void refreshRuleTheme();
+
+    ConvertImageFormUi ui;
+    CocoaCode *folderPicker = nullptr;
+    QList<QWidget *> ruleWidgets;
+    int nextRuleId = 0;
+    bool isReady = false;
+};
