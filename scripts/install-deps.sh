@@ -11,6 +11,7 @@ packages=(
     xvfb xauth fonts-dejavu-core
     poppler-utils qpdf mupdf-tools imagemagick time
     libheif-examples libavif-bin libjxl-tools
+    img2pdf graphicsmagick
 )
 
 missing=()
