@@ -13,9 +13,11 @@
 #include <QPdfWriter>
 #include <QSaveFile>
 #include <QThread>
+#include <QThreadPool>
 
 #include <deque>
 #include <future>
+#include <memory>
 
 namespace ImageConversion {
 namespace {
@@ -47,7 +49,8 @@ QPageSize::PageSizeId paperSize(int index)
 }
 
 // Prepares the next sources on other cores while the caller writes the
-// current one; only `window` prepared images exist at a time.
+// current one; only `window` prepared images exist at a time. The pool's
+// threads live for the whole run, so each keeps reusing its decode buffer.
 class PagePrefetcher
 {
 public:
@@ -57,18 +60,19 @@ public:
         , printable(printable)
         , window(qMax(2, QThread::idealThreadCount()))
     {
+        pool.setMaxThreadCount(window);
+        pool.setExpiryTimeout(-1);
     }
-    ~PagePrefetcher()
-    {
-        for (auto &pending : queue)
-            pending.wait();
-    }
+    ~PagePrefetcher() { pool.waitForDone(); }
 
     PreparedImage take(int index)
     {
         while (next < sources.size() && next < index + window) {
-            queue.push_back(std::async(std::launch::async, &ImagePipeline::preparePageImage, sources.at(next),
-                                       std::cref(settings), printable));
+            auto promise = std::make_shared<std::promise<PreparedImage>>();
+            queue.push_back(promise->get_future());
+            pool.start([this, promise, path = sources.at(next)] {
+                promise->set_value(ImagePipeline::preparePageImage(path, settings, printable));
+            });
             ++next;
         }
         PreparedImage image = queue.front().get();
@@ -83,6 +87,7 @@ private:
     const int window;
     qsizetype next = 0;
     std::deque<std::future<PreparedImage>> queue;
+    QThreadPool pool;
 };
 
 void convertToPdf(const ConvertJob &job, const ConvertSettings &s,

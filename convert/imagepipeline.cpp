@@ -111,21 +111,24 @@ PreparedImage preparePageImage(const QString &path, const ConvertSettings &s, co
     const Qt::TransformationMode mode = filter(false, s, true);
     QByteArray format;
     const QSize source = SourceImageLoader::uprightSize(path, &format);
-    const QSize page = ImageScaling::pageFitSize(ImageScaling::scaledSize(source, s), printable, s.resizeImageToPaper);
-    // JPEGs only: they decode smaller for free and are never indexed.
-    const bool reducible = format == "jpeg" && !page.isEmpty() && page.width() * 2 <= source.width() &&
-                           page.height() * 2 <= source.height() && !Watermarks::any(s) && !hasBlur(s);
     bool cached = false;
     {
         LastSourceCache &c = cache();
         QMutexLocker locker(&c.mutex);
         cached = !c.path.isNull() && SourceImageLoader::samePath(c.path, path);
     }
-    if (reducible && !cached) {
+    // Without watermarks or blur the source's own resolution matters to no
+    // rule, so a JPEG (never indexed) can go to its page size in one step.
+    if (!cached && format == "jpeg" && !Watermarks::any(s) && !hasBlur(s)) {
+        const QSize page =
+            ImageScaling::pageFitSize(ImageScaling::scaledSize(source, s), printable, s.resizeImageToPaper);
         PreparedImage prepared;
-        prepared.readable = SourceImageLoader::load(path, prepared.image, page);
-        // Colour rules work per pixel, so they may run after the one scaling.
-        prepared.image = scaledTo(prepared.image, page, mode);
+        if (page.isEmpty()) {
+            prepared.readable = true; // scaled to nothing, as prepareImage would
+            return prepared;
+        }
+        prepared.readable = SourceImageLoader::loadScaled(path, page, mode, prepared.image);
+        // Colour rules work per pixel, so they may run after the scaling.
         if (!s.ruleList.isEmpty())
             prepared.image = applyAdjustments(prepared.image, s.ruleList);
         return prepared;

@@ -20,8 +20,9 @@ namespace ImagePipeline {
 PreparedImage prepareImage(const QString &path, bool fast, const ConvertSettings &settings, bool pdfMode);
 
 // prepareImage followed by the page fit of a PDF run (printable area in
-// device pixels). Where watermarks and blur cannot be affected it decodes a
-// JPEG at a reduced size and scales once, which gives the same page.
+// device pixels). Without watermarks or blur a JPEG is scaled once, straight
+// to its page size (decoded smaller where it can be, turned upright after the
+// scaling), which gives the same page at a fraction of the work.
 PreparedImage preparePageImage(const QString &path, const ConvertSettings &settings, const QSize &printable);
 
 // Forgets the cached source; for tests.

@@ -2,6 +2,9 @@
 
 #include <QFileInfo>
 #include <QImageReader>
+#include <QTransform>
+
+#include <utility>
 
 namespace SourceImageLoader {
 namespace {
@@ -32,7 +35,7 @@ QSize uprightSize(const QString &path, QByteArray *format)
     return rotatesQuarter(reader) ? stored.transposed() : stored;
 }
 
-bool load(const QString &path, QImage &image, const QSize &atLeast)
+bool load(const QString &path, QImage &image)
 {
     if (!QFileInfo(path).isFile())
         return false;
@@ -44,19 +47,49 @@ bool load(const QString &path, QImage &image, const QSize &atLeast)
     const QSize stored = reader.size();
     if (stored.isValid() && !withinLimit(stored))
         return false;
-    if (stored.isValid() && !atLeast.isEmpty() && reader.format() == "jpeg") {
-        const QSize need = rotatesQuarter(reader) ? atLeast.transposed() : atLeast;
+    QImage decoded;
+    if (!reader.read(&decoded))
+        return false;
+    image = decoded;
+    return true;
+}
+
+bool loadScaled(const QString &path, const QSize &size, Qt::TransformationMode mode, QImage &image)
+{
+    if (!QFileInfo(path).isFile() || size.isEmpty())
+        return false;
+    QImageReader reader(path, QByteArray());
+    QImageReader::setAllocationLimit(allocationLimitMB);
+    reader.setAutoTransform(false);
+    const QSize stored = reader.size();
+    if (!stored.isValid() || !withinLimit(stored))
+        return false;
+    const QImageIOHandler::Transformations turn = reader.transformation();
+    const QSize target = rotatesQuarter(reader) ? size.transposed() : size;
+    if (reader.format() == "jpeg") {
         int denominator = 1;
-        while (denominator < 8 && stored.width() / (denominator * 2) >= need.width() &&
-               stored.height() / (denominator * 2) >= need.height())
+        while (denominator < 8 && stored.width() / (denominator * 2) >= target.width() &&
+               stored.height() / (denominator * 2) >= target.height())
             denominator *= 2;
         if (denominator > 1)
             reader.setScaledSize(QSize((stored.width() + denominator - 1) / denominator,
                                        (stored.height() + denominator - 1) / denominator));
     }
-    QImage decoded;
-    if (!reader.read(&decoded))
+    // Decoding into the thread's previous buffer of the same size spares the
+    // kernel from handing out (and zeroing) tens of megabytes per photo.
+    thread_local QImage buffer;
+    if (!reader.read(&buffer)) {
+        buffer = QImage();
         return false;
+    }
+    QImage decoded =
+        buffer.size() == target ? std::exchange(buffer, QImage()) : buffer.scaled(target, Qt::IgnoreAspectRatio, mode);
+    // The order Qt applies a stored orientation in: mirror, then turn.
+    if (turn & (QImageIOHandler::TransformationMirror | QImageIOHandler::TransformationFlip))
+        decoded =
+            decoded.mirrored(turn & QImageIOHandler::TransformationMirror, turn & QImageIOHandler::TransformationFlip);
+    if (turn & QImageIOHandler::TransformationRotate90)
+        decoded = decoded.transformed(QTransform().rotate(90));
     image = decoded;
     return true;
 }

@@ -14,11 +14,15 @@ inline constexpr int allocationLimitMB = 256;
 // format ("jpeg", "png", ...).
 QSize uprightSize(const QString &path, QByteArray *format = nullptr);
 
-// Decodes `path` upright. A non-empty `atLeast` lets a JPEG decode at 1/2, 1/4
-// or 1/8 of its size (in the DCT, much faster) as long as the result stays at
-// least that large; the caller scales the rest of the way. False for anything
-// but a readable image within the allocation limit.
-bool load(const QString &path, QImage &image, const QSize &atLeast = QSize());
+// Decodes `path` upright. False for anything but a readable image within the
+// allocation limit.
+bool load(const QString &path, QImage &image);
+
+// Decodes `path` straight to `size` (upright) with `mode` filtering. A JPEG
+// decodes at 1/2, 1/4 or 1/8 of its size in the DCT where that stays at least
+// `size`, and is scaled before it is turned upright, so the large image is
+// never rotated.
+bool loadScaled(const QString &path, const QSize &size, Qt::TransformationMode mode, QImage &image);
 
 // Paths are compared as the file system compares them: ignoring case where
 // names are case-insensitive (Windows, macOS), exactly elsewhere.

@@ -246,10 +246,21 @@ void TestImageConversion::emptyImagesAreReportedNotWritten()
     ConvertSettings s;
     s.scaleImage = true;
     s.scalePercentage = 0;
-    const ConvertResult result =
-        run({{source(QStringLiteral("zero.png"), QSize(10, 10), Qt::red)}, folder, QStringLiteral(".png"), false}, s);
+    const QString source = this->source(QStringLiteral("zero.png"), QSize(10, 10), Qt::red);
+    ConvertResult result = run({{source}, folder, QStringLiteral(".png"), false}, s);
     QCOMPARE(result.failures.size(), 1);
     QVERIFY(QDir(folder).isEmpty());
+
+    // A failed write leaves the file it was to replace as it was.
+    QFile previous(folder + QStringLiteral("/zero.png"));
+    QVERIFY(previous.open(QIODevice::WriteOnly));
+    previous.write("previous");
+    previous.close();
+    result = run({{source}, folder, QStringLiteral(".png"), true}, s);
+    QCOMPARE(result.failures.size(), 1);
+    QVERIFY(previous.open(QIODevice::ReadOnly));
+    QCOMPARE(previous.readAll(), QByteArray("previous"));
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"zero.png"});
 }
 
 void TestImageConversion::stopBeforeTheFirstSource()
