@@ -1,5 +1,7 @@
 #include "sourceimageloader.h"
 
+#include "jpegdecoder.h"
+
 #include <QFileInfo>
 #include <QImageReader>
 #include <QTransform>
@@ -66,31 +68,25 @@ bool loadScaled(const QString &path, const QSize &size, Qt::TransformationMode m
         return false;
     const QImageIOHandler::Transformations turn = reader.transformation();
     const QSize target = rotatesQuarter(reader) ? size.transposed() : size;
-    if (reader.format() == "jpeg") {
-        int denominator = 1;
-        while (denominator < 8 && stored.width() / (denominator * 2) >= target.width() &&
-               stored.height() / (denominator * 2) >= target.height())
-            denominator *= 2;
-        if (denominator > 1)
-            reader.setScaledSize(QSize((stored.width() + denominator - 1) / denominator,
-                                       (stored.height() + denominator - 1) / denominator));
-    }
     // Decoding into the thread's previous buffer of the same size spares the
     // kernel from handing out (and zeroing) tens of megabytes per photo.
     thread_local QImage buffer;
-    if (!reader.read(&buffer)) {
+    const bool decoded = (reader.format() == "jpeg" &&
+                          JpegDecoder::decodeScaled(path, target, qint64(allocationLimitMB) * 1024 * 1024, buffer)) ||
+                         reader.read(&buffer);
+    if (!decoded) {
         buffer = QImage();
         return false;
     }
-    QImage decoded =
+    QImage result =
         buffer.size() == target ? std::exchange(buffer, QImage()) : buffer.scaled(target, Qt::IgnoreAspectRatio, mode);
     // The order Qt applies a stored orientation in: mirror, then turn.
     if (turn & (QImageIOHandler::TransformationMirror | QImageIOHandler::TransformationFlip))
-        decoded =
-            decoded.mirrored(turn & QImageIOHandler::TransformationMirror, turn & QImageIOHandler::TransformationFlip);
+        result =
+            result.mirrored(turn & QImageIOHandler::TransformationMirror, turn & QImageIOHandler::TransformationFlip);
     if (turn & QImageIOHandler::TransformationRotate90)
-        decoded = decoded.transformed(QTransform().rotate(90));
-    image = decoded;
+        result = result.transformed(QTransform().rotate(90));
+    image = result;
     return true;
 }
 

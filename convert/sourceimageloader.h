@@ -19,9 +19,9 @@ QSize uprightSize(const QString &path, QByteArray *format = nullptr);
 bool load(const QString &path, QImage &image);
 
 // Decodes `path` straight to `size` (upright) with `mode` filtering. A JPEG
-// decodes at 1/2, 1/4 or 1/8 of its size in the DCT where that stays at least
-// `size`, and is scaled before it is turned upright, so the large image is
-// never rotated.
+// decodes at 1/2, 1/4 or 1/8 of its size in the IDCT where that stays at
+// least `size`, and is scaled before it is turned upright, so the large image
+// is never rotated.
 bool loadScaled(const QString &path, const QSize &size, Qt::TransformationMode mode, QImage &image);
 
 // Paths are compared as the file system compares them: ignoring case where
