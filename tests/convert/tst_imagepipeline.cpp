@@ -71,6 +71,7 @@ private slots:
     void refusesImagesOverTheAllocationLimit();
     void reducedJpegDecodeGivesTheSamePage();
     void reducedJpegDecodeTurnsUpright();
+    void grayscaleJpegStaysGray();
 
 private:
     QString writeImage(const QString &name, const QImage &image);
@@ -433,6 +434,18 @@ void TestImagePipeline::reducedJpegDecodeTurnsUpright()
     QCOMPARE(page.image.size(), QSize(300, 400));
     QVERIFY(page.image.pixelColor(150, 100).red() > 240);
     QVERIFY(page.image.pixelColor(150, 300).green() > 240);
+}
+
+void TestImagePipeline::grayscaleJpegStaysGray()
+{
+    QImage gray(800, 600, QImage::Format_Grayscale8);
+    gray.fill(90);
+    const QString path = writeImage(QStringLiteral("gray.jpg"), gray);
+    ImagePipeline::clearCache();
+    const PreparedImage page = ImagePipeline::preparePageImage(path, ConvertSettings(), QSize(300, 600));
+    QCOMPARE(page.image.size(), QSize(300, 225));
+    QCOMPARE(page.image.format(), QImage::Format_Grayscale8);
+    QVERIFY(qAbs(qGray(page.image.pixel(150, 100)) - 90) <= 2);
 }
 
 QTEST_MAIN(TestImagePipeline)
