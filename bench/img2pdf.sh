@@ -2,7 +2,7 @@
 # GraphicsMagick.
 require_tools img2pdf gm
 build_targets ff-img2pdf-bench
-bench=$build/bench/ff-img2pdf-bench
+bench=$build/bin/ff-img2pdf-bench
 
 corpus=$build/bench-photos
 if [[ ! -f $corpus/done ]]; then
