@@ -7,6 +7,7 @@
 #include "pdfmanagerform.h"
 #include "shelldialogs.h"
 #include "shellhelpers.h"
+#include "splitpdfform.h"
 #include "theme.h"
 #include "windowgeometry.h"
 
@@ -29,6 +30,8 @@ MainWindow::MainWindow(QWidget *parent)
 
     pdfManagerForm = new PdfManagerForm(this);
     placeForm(pdfToImageTab, pdfManagerForm);
+    splitPDFForm = new SplitPDFForm(this);
+    placeForm(splitPdfTab, splitPDFForm);
     createConvertImageForm();
 
     auto *centralLayout = new QVBoxLayout(centralWidget());
@@ -157,6 +160,7 @@ void MainWindow::changeEvent(QEvent *event)
     if (schemeMayHaveChanged) {
         pdfManagerForm->refreshTheme();
         convertImageForm->refreshTheme();
+        splitPDFForm->refreshTheme();
         refreshToolbarTheme();
     }
     QMainWindow::changeEvent(event);

@@ -6,6 +6,7 @@ class QAction;
 class QTabWidget;
 class ConvertImageForm;
 class PdfManagerForm;
+class SplitPDFForm;
 
 class MainWindow : public QMainWindow
 {
@@ -39,6 +40,7 @@ private:
     QWidget *passwordProtectTab = nullptr;
 
     PdfManagerForm *pdfManagerForm = nullptr;
+    SplitPDFForm *splitPDFForm = nullptr;
     ConvertImageForm *convertImageForm = nullptr;
 
     QAction *updateAction = nullptr;

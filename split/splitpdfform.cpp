@@ -1,0 +1,249 @@
+#include "splitpdfform.h"
+
+#include "namedwidget.h"
+#include "shelldialogs.h"
+#include "splitpdfaddpagethread.h"
+#include "splitpdfframe.h"
+#include "splitpdfglobal.h"
+#include "splitpdflistview.h"
+#include "splitpdfsideform.h"
+#include "splitpdfsplitthread.h"
+#include "theme.h"
+#include "toolsettings.h"
+
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QSettings>
+#include <QStandardItemModel>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString settingsApplication = QStringLiteral("SplitPDF");
+const QString settingsGroup = QStringLiteral("General");
+constexpr int thumbnailBox = 200;
+// Requests made while a load runs wait this long, so only the last one loads.
+constexpr int reloadDelayMs = 100;
+
+QIcon placeholderIcon()
+{
+    QImage image(thumbnailBox, thumbnailBox, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setPen(Qt::darkGray);
+    painter.setBrush(Qt::white);
+    painter.drawRect(0, 0, thumbnailBox - 1, thumbnailBox - 1);
+    painter.end();
+    return QIcon(QPixmap::fromImage(image));
+}
+
+} // namespace
+
+SplitPDFForm::SplitPDFForm(QWidget *parent)
+    : QWidget(parent)
+{
+    pageModel = new QStandardItemModel(this);
+    setupUi();
+    readSettings();
+    mainListView->hide();
+    sideForm->hide();
+
+    mainListView->setViewMode(QListView::IconMode);
+    mainListView->setResizeMode(QListView::Adjust);
+    mainListView->setMovement(QListView::Static);
+    // A static list turns drops off; a PDF dropped onto the pages replaces them.
+    mainListView->viewport()->setAcceptDrops(true);
+    mainListView->setUniformItemSizes(true);
+    mainListView->setLayoutMode(QListView::Batched);
+    mainListView->setBatchSize(200);
+    mainListView->setModel(pageModel);
+    mainListView->setIconSize(QSize(thumbnailBox, thumbnailBox));
+    mainListView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    mainListView->setDragEnabled(false);
+    sourceFrame->setAcceptDrops(true);
+
+    refreshTheme();
+    connect(sourceFrame, &SplitPDFFrame::addURLs, this, &SplitPDFForm::on_AddURLs);
+    connect(mainListView, &SplitPDFListView::addURLs, this, &SplitPDFForm::on_AddURLs);
+    QMetaObject::connectSlotsByName(this);
+}
+
+SplitPDFForm::~SplitPDFForm()
+{
+    // Replaced loaders may still be reading; none may outlive the form.
+    const QList<SplitPDFAddPageThread *> loaders = findChildren<SplitPDFAddPageThread *>();
+    for (SplitPDFAddPageThread *loader : loaders)
+        loader->stop();
+    for (SplitPDFAddPageThread *loader : loaders)
+        loader->wait();
+    if (splitThread)
+        splitThread->wait();
+}
+
+void SplitPDFForm::setupUi()
+{
+    setObjectName(QStringLiteral("SplitPDFForm"));
+    setWindowTitle(tr("Form"));
+    resize(927, 437);
+
+    widget = namedWidget<QWidget>(this, "widget");
+    fileAddButton = namedWidget<QToolButton>(widget, "fileAddButton");
+    fileAddButton->setText(tr("Open PDF File"));
+    fileAddButton->setIcon(QIcon(Theme::imagePath(QStringLiteral("load_extractIcon.png"))));
+    fileAddButton->setIconSize(QSize(24, 24));
+    fileAddButton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    fileAddButton->setAutoRaise(true);
+    mainListView = namedWidget<SplitPDFListView>(widget, "mainListView");
+    mainListView->setAccessibleName(tr("Pages of the PDF file"));
+    sourceFrame = namedWidget<SplitPDFFrame>(widget, "sourceFrame");
+    sourceFrame->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    sourceFrame->setMinimumSize(431, 291);
+    sourceFrame->setFrameShape(QFrame::Box);
+    sourceFrame->setFrameShadow(QFrame::Raised);
+    sourceLabel = namedWidget<QLabel>(sourceFrame, "sourceLabel");
+    sourceLabel->setText(tr("Drop PDF File here"));
+    QFont font = sourceLabel->font();
+    font.setPointSize(20);
+    font.setBold(true);
+    sourceLabel->setFont(font);
+    sourceLabel->setAlignment(Qt::AlignCenter);
+    sourceImageLabel = namedWidget<QLabel>(sourceFrame, "sourceImageLabel");
+    sourceImageLabel->setAlignment(Qt::AlignCenter);
+    sourceFrame->setAccessibleName(sourceLabel->text());
+
+    auto *frameLayout = new QVBoxLayout(sourceFrame);
+    frameLayout->setContentsMargins(0, 0, 0, 0);
+    frameLayout->setAlignment(Qt::AlignCenter);
+    frameLayout->addWidget(sourceImageLabel, 0, Qt::AlignCenter);
+    frameLayout->addSpacing(20);
+    frameLayout->addWidget(sourceLabel, 0, Qt::AlignCenter);
+
+    sideForm = new SplitPDFSideForm(widget);
+    connect(sideForm, &SplitPDFSideForm::startSplitPDF, this, &SplitPDFForm::on_startSplitPDF);
+    sideForm->appendRangeForm(1);
+    sideForm->show();
+
+    auto *column = new QVBoxLayout;
+    column->setContentsMargins(0, 0, 0, 0);
+    column->addWidget(fileAddButton, 0, Qt::AlignLeft);
+    column->addWidget(mainListView);
+    column->addWidget(sourceFrame);
+    auto *row = new QHBoxLayout(widget);
+    row->addLayout(column, 1);
+    row->addWidget(sideForm);
+    outerLayout = new QVBoxLayout(this);
+    outerLayout->setContentsMargins(0, 0, 0, 0);
+    outerLayout->addWidget(widget);
+}
+
+void SplitPDFForm::readSettings()
+{
+    QSettings settings(QLatin1String(ToolSettings::organisation), settingsApplication);
+    settings.beginGroup(settingsGroup);
+    SplitPDFGlobal::setLoadPath(settings.value(QStringLiteral("loadPath")).toString());
+    SplitPDFGlobal::setOutputPath(settings.value(QStringLiteral("outputPath")).toString());
+    settings.endGroup();
+}
+
+void SplitPDFForm::saveSettings()
+{
+    QSettings settings(QLatin1String(ToolSettings::organisation), settingsApplication);
+    settings.beginGroup(settingsGroup);
+    settings.setValue(QStringLiteral("loadPath"), SplitPDFGlobal::loadPath());
+    settings.setValue(QStringLiteral("outputPath"), SplitPDFGlobal::outputPath());
+    settings.endGroup();
+}
+
+void SplitPDFForm::refreshTheme()
+{
+    Theme::applyIcon(fileAddButton, QStringLiteral("_load_extractIcon.png"),
+                     QStringLiteral("_load_extractIconWhite.png"), QStringLiteral("_load_extractIconGray.png"));
+    Theme::applyPixmap(sourceImageLabel, QStringLiteral("_PDF128.png"), QStringLiteral("_PDFWhite128.png"));
+    sideForm->refreshTheme();
+}
+
+void SplitPDFForm::on_fileAddButton_clicked()
+{
+    const QString path =
+        ShellDialogs::getOpenFileName(this, tr("Open PDF File"), SplitPDFGlobal::loadPath(), tr("PDF Files (*.pdf)"));
+    if (!path.isEmpty())
+        requestLoad(path);
+}
+
+void SplitPDFForm::on_AddURLs(QList<QUrl> urls)
+{
+    if (!urls.isEmpty())
+        requestLoad(urls.first().toLocalFile());
+}
+
+void SplitPDFForm::requestLoad(const QString &path)
+{
+    pendingPath = path;
+    if (!pagesLoading || !pageLoader) {
+        loadPdf(path);
+        return;
+    }
+    pageLoader->stop();
+    if (!reloadTimer) {
+        reloadTimer = new QTimer(this);
+        reloadTimer->setSingleShot(true);
+        connect(reloadTimer, &QTimer::timeout, this, &SplitPDFForm::onRefreshTimer);
+    }
+    reloadTimer->start(reloadDelayMs);
+}
+
+void SplitPDFForm::onRefreshTimer()
+{
+    reloadTimer->stop();
+    loadPdf(pendingPath);
+}
+
+void SplitPDFForm::loadPdf(const QString &path)
+{
+    mainListView->show();
+    sideForm->show();
+    sourceFrame->hide();
+    SplitPDFGlobal::setLoadPath(QFileInfo(path).absolutePath());
+    SplitPDFGlobal::setCurrentPdfPath(path);
+    saveSettings();
+
+    if (pageLoader)
+        pageLoader->stop();
+    pageModel->clear();
+    sideForm->resetPreview();
+    pagesLoading = true;
+    auto *loader = new SplitPDFAddPageThread(path, ++loadGeneration, this);
+    connect(loader, &SplitPDFAddPageThread::loadPagesStart, this, &SplitPDFForm::onLoadPagesStart);
+    connect(loader, &SplitPDFAddPageThread::loadPagesFinish, this, &SplitPDFForm::onLoadPagesFinish);
+    connect(loader, &QThread::finished, loader, &QObject::deleteLater);
+    pageLoader = loader;
+    loader->start(QThread::InheritPriority);
+}
+
+void SplitPDFForm::onLoadPagesStart(int generation, int pageCount)
+{
+    if (generation != loadGeneration)
+        return;
+    SplitPDFGlobal::setPageCount(pageCount);
+    sideForm->setPageCount(pageCount);
+    const QIcon placeholder = placeholderIcon();
+    QList<QStandardItem *> rows;
+    rows.reserve(pageCount);
+    for (int page = 1; page <= pageCount; ++page) {
+        auto *item = new QStandardItem(placeholder, QString::number(page));
+        item->setCheckable(false);
+        rows.append(item);
+    }
+    if (!rows.isEmpty())
+        pageModel->appendColumn(rows);
+}
+
+void SplitPDFForm::onLoadPagesFinish(int generation)
+{
+    if (generation == loadGeneration)
+        pagesLoading = false;
+}

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QList>
+#include <QPointer>
+#include <QString>
+#include <QUrl>
+#include <QWidget>
+
+class QLabel;
+class QStandardItemModel;
+class QTimer;
+class QToolButton;
+class QVBoxLayout;
+class SplitPDFAddPageThread;
+class SplitPDFFrame;
+class SplitPDFListView;
+class SplitPDFProgressForm;
+class SplitPDFSideForm;
+class SplitPDFSplitThread;
+
+// The "Split PDF" tab: lists the pages of one PDF and writes the pages of the
+// user's ranges, in row order, into one new PDF.
+class SplitPDFForm : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit SplitPDFForm(QWidget *parent = nullptr);
+    ~SplitPDFForm() override;
+
+    void refreshTheme();
+
+    QWidget *widget = nullptr;
+    QToolButton *fileAddButton = nullptr;
+    SplitPDFListView *mainListView = nullptr;
+    SplitPDFFrame *sourceFrame = nullptr;
+    QLabel *sourceLabel = nullptr;
+    QLabel *sourceImageLabel = nullptr;
+
+private slots:
+    void on_AddURLs(QList<QUrl> urls);
+    void on_startSplitPDF();
+    void onSplitPDFFinish(QString errMsg);
+    void onSplitPDFProgress(int value);
+    void onLoadPagesStart(int generation, int pageCount);
+    void onLoadPagesFinish(int generation);
+    void onRefreshTimer();
+    void on_fileAddButton_clicked();
+
+private:
+    void setupUi();
+    void readSettings();
+    void saveSettings();
+    void requestLoad(const QString &path);
+    void loadPdf(const QString &path);
+    bool prepareSplit();
+    QString chooseOutputFile();
+    void showCompletionMessage(const QString &errMsg, const QStringList &warnings);
+
+    SplitPDFSideForm *sideForm = nullptr;
+    SplitPDFProgressForm *progressForm = nullptr;
+    QVBoxLayout *outerLayout = nullptr;
+    QPointer<SplitPDFSplitThread> splitThread;
+    QPointer<SplitPDFAddPageThread> pageLoader;
+    QString outputFilePath;
+    QStandardItemModel *pageModel = nullptr;
+    QTimer *reloadTimer = nullptr;
+    QString pendingPath;
+    qint64 rangeCount = 0;
+    bool pagesLoading = false;
+    // Each load gets a new number; what an abandoned loader still reports is dropped.
+    int loadGeneration = 0;
+};

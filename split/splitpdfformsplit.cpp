@@ -1,0 +1,106 @@
+#include "shelldialogs.h"
+#include "shellhelpers.h"
+#include "splitpdfform.h"
+#include "splitpdfglobal.h"
+#include "splitpdfprogressform.h"
+#include "splitpdfsideform.h"
+#include "splitpdfsplitthread.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+void SplitPDFForm::on_startSplitPDF()
+{
+    if (!prepareSplit())
+        return;
+    if (!progressForm) {
+        progressForm = new SplitPDFProgressForm(this);
+        outerLayout->addWidget(progressForm);
+    }
+    progressForm->setMaximum(int(rangeCount));
+    progressForm->progressBar->setValue(0);
+    progressForm->show();
+    widget->hide();
+}
+
+bool SplitPDFForm::prepareSplit()
+{
+    const QList<PageRange> ranges = sideForm->ranges();
+    rangeCount = ranges.size();
+    outputFilePath = chooseOutputFile();
+    if (outputFilePath.isEmpty())
+        return false;
+    if (QFileInfo::exists(outputFilePath)) {
+        QMessageBox box;
+        box.setIcon(QMessageBox::Question);
+        box.setText(tr("Confirm overwrite"));
+        box.setInformativeText(tr("Are you sure you want to overwrite ") + outputFilePath + QStringLiteral("?"));
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::No);
+        if (ShellDialogs::exec(box) != box.button(QMessageBox::Yes)) {
+            outputFilePath = chooseOutputFile();
+            if (outputFilePath.isEmpty())
+                return false;
+        }
+    }
+
+    auto *thread = new SplitPDFSplitThread(this);
+    thread->sourcePath = SplitPDFGlobal::currentPdfPath();
+    thread->outputPath = outputFilePath;
+    thread->ranges = ranges;
+    connect(thread, &SplitPDFSplitThread::splitPDFFinish, this, &SplitPDFForm::onSplitPDFFinish);
+    connect(thread, &SplitPDFSplitThread::splitPDFProgress, this, &SplitPDFForm::onSplitPDFProgress);
+    connect(thread, &QThread::finished, thread, &QObject::deleteLater);
+    splitThread = thread;
+    thread->start(QThread::InheritPriority);
+    return true;
+}
+
+QString SplitPDFForm::chooseOutputFile()
+{
+    const QString remembered = SplitPDFGlobal::outputPath();
+    const QString startFolder =
+        !remembered.isEmpty() && QFileInfo(remembered).isDir() ? remembered : ShellHelpers::documentsFolder();
+    const QString answer =
+        ShellDialogs::getSaveFileName(nullptr, tr("Save to PDF File"), startFolder, tr("PDF files (*.pdf)"));
+    if (answer.isEmpty())
+        return QString();
+    SplitPDFGlobal::setOutputPath(QFileInfo(answer).absolutePath());
+    saveSettings();
+    return QDir::toNativeSeparators(answer);
+}
+
+void SplitPDFForm::onSplitPDFProgress(int value)
+{
+    progressForm->setProgress(value);
+}
+
+void SplitPDFForm::onSplitPDFFinish(QString errMsg)
+{
+    widget->show();
+    progressForm->hide();
+    showCompletionMessage(errMsg, splitThread ? splitThread->warnings() : QStringList());
+}
+
+void SplitPDFForm::showCompletionMessage(const QString &errMsg, const QStringList &warnings)
+{
+    if (!errMsg.isEmpty()) {
+        ShellDialogs::message(nullptr, QMessageBox::Information, tr("Split PDF"), errMsg);
+        return;
+    }
+    QMessageBox box;
+    box.setIcon(QMessageBox::Information);
+    box.setWindowTitle(tr("Split PDF"));
+    box.setText(tr("Creating PDF file is completed"));
+    // The file was written, but the user should know the source was damaged.
+    if (!warnings.isEmpty())
+        box.setDetailedText(warnings.join(QLatin1Char('\n')));
+    box.setStandardButtons(QMessageBox::Ok);
+    QPushButton *openFile = box.addButton(tr("Open PDF File"), QMessageBox::ActionRole);
+    if (ShellDialogs::exec(box) == openFile)
+        ShellDialogs::openUrl(QUrl::fromLocalFile(outputFilePath));
+}

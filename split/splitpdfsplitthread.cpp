@@ -1,0 +1,10 @@
+#include "splitpdfsplitthread.h"
+
+void SplitPDFSplitThread::run()
+{
+    setPriority(QThread::HighPriority);
+    const PdfWorkResult result = splitPdf({{sourcePath, QString()}, outputPath, ranges},
+                                          [this](int rangesDone) { emit splitPDFProgress(rangesDone); });
+    readWarnings = result.warnings;
+    emit splitPDFFinish(result.error.message);
+}

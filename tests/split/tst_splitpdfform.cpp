@@ -1,0 +1,269 @@
+#include "pdftestfiles.h"
+#include "shelldialogs.h"
+#include "splitpdfaddpagethread.h"
+#include "splitpdfform.h"
+#include "splitpdfframe.h"
+#include "splitpdfglobal.h"
+#include "splitpdflistview.h"
+#include "splitpdfrangeform.h"
+#include "splitpdfsideform.h"
+#include "testenvironment.h"
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+namespace {
+
+const QString completed = QStringLiteral("Creating PDF file is completed");
+
+} // namespace
+
+class TestSplitPdfForm : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void newRowSpansTheDocument();
+    void loadingFewerPagesClampsRows();
+    void overwriteQuestion_data();
+    void overwriteQuestion();
+    void splitThroughTheForm();
+    void lastRequestDuringListingWins();
+    void failureReachesUser_data();
+    void failureReachesUser();
+
+private:
+    QString writePdf(const QString &name, int pageCount);
+    void load(const QString &path, int expectedPages);
+    void setRows(const QList<PageRange> &ranges);
+    QList<SplitPDFRangeForm *> rows() const;
+    void waitForSplitToEnd();
+    int listedPages() const { return form->mainListView->model()->rowCount(); }
+
+    QTemporaryDir dir;
+    SplitPDFForm *form = nullptr;
+};
+
+void TestSplitPdfForm::initTestCase()
+{
+    TestEnvironment::isolate();
+    QVERIFY(dir.isValid());
+    ShellDialogs::setScripted(true);
+}
+
+void TestSplitPdfForm::init()
+{
+    form = new SplitPDFForm;
+    form->resize(1000, 700);
+    form->show();
+}
+
+void TestSplitPdfForm::cleanup()
+{
+    delete form;
+    form = nullptr;
+    QCOMPARE(ShellDialogs::pendingAnswers(), 0);
+    ShellDialogs::takeQuestions();
+}
+
+QString TestSplitPdfForm::writePdf(const QString &name, int pageCount)
+{
+    const QString path = dir.filePath(name);
+    if (!QFileInfo::exists(path))
+        PdfTestFiles::writeNumbered(path, pageCount);
+    return path;
+}
+
+void TestSplitPdfForm::load(const QString &path, int expectedPages)
+{
+    emit form->sourceFrame->addURLs({QUrl::fromLocalFile(path)});
+    QTRY_COMPARE(form->findChildren<SplitPDFAddPageThread *>().size(), 0);
+    QCOMPARE(listedPages(), expectedPages);
+}
+
+QList<SplitPDFRangeForm *> TestSplitPdfForm::rows() const
+{
+    // Removed rows are hidden and linger until deleted; new rows are shown a
+    // moment after they were added.
+    QList<SplitPDFRangeForm *> shown;
+    for (SplitPDFRangeForm *row : form->findChildren<SplitPDFRangeForm *>())
+        if (!row->testAttribute(Qt::WA_WState_ExplicitShowHide) || !row->isHidden())
+            shown.append(row);
+    return shown;
+}
+
+void TestSplitPdfForm::setRows(const QList<PageRange> &ranges)
+{
+    while (rows().size() < ranges.size())
+        rows().first()->addButton->click();
+    for (qsizetype i = 0; i < ranges.size(); ++i) {
+        rows().at(i)->fromSpinBox->setValue(ranges.at(i).first);
+        rows().at(i)->toSpinBox->setValue(ranges.at(i).last);
+    }
+}
+
+void TestSplitPdfForm::waitForSplitToEnd()
+{
+    QTRY_VERIFY(form->findChildren<QThread *>().isEmpty());
+    QTRY_VERIFY(form->widget->isVisible());
+}
+
+void TestSplitPdfForm::newRowSpansTheDocument()
+{
+    ShellDialogs::enqueueAnswer(writePdf(QStringLiteral("ten.pdf"), 10));
+    form->fileAddButton->click();
+    QTRY_COMPARE(listedPages(), 10);
+
+    QCOMPARE(rows().size(), 1);
+    QCOMPARE(form->findChild<SplitPDFSideForm *>()->ranges().first().last, 1);
+    rows().first()->addButton->click();
+    QCOMPARE(rows().size(), 2);
+    QCOMPARE(rows().at(1)->fromSpinBox->value(), 1);
+    QCOMPARE(rows().at(1)->toSpinBox->value(), 10);
+    rows().at(1)->removeButton->click();
+    QCOMPARE(rows().size(), 1);
+}
+
+void TestSplitPdfForm::loadingFewerPagesClampsRows()
+{
+    load(writePdf(QStringLiteral("ten.pdf"), 10), 10);
+    setRows({{8, 10}});
+    load(writePdf(QStringLiteral("four.pdf"), 4), 4);
+    QCOMPARE(rows().first()->fromSpinBox->value(), 4);
+    QCOMPARE(rows().first()->toSpinBox->value(), 4);
+}
+
+void TestSplitPdfForm::overwriteQuestion_data()
+{
+    QTest::addColumn<QVariantList>("answers");
+    QTest::addColumn<bool>("existingReplaced");
+    QTest::addColumn<bool>("otherWritten");
+
+    const QString existing = dir.filePath(QStringLiteral("existing.pdf"));
+    const QString other = dir.filePath(QStringLiteral("other.pdf"));
+    QTest::newRow("yes overwrites") << QVariantList{existing, int(QMessageBox::Yes), int(QMessageBox::Ok)} << true
+                                    << false;
+    QTest::newRow("no asks again") << QVariantList{existing, int(QMessageBox::No), other, int(QMessageBox::Ok)} << false
+                                   << true;
+    QTest::newRow("no, then cancel") << QVariantList{existing, int(QMessageBox::No), QString()} << false << false;
+    QTest::newRow("cancel") << QVariantList{QString()} << false << false;
+}
+
+void TestSplitPdfForm::overwriteQuestion()
+{
+    QFETCH(QVariantList, answers);
+    QFETCH(bool, existingReplaced);
+    QFETCH(bool, otherWritten);
+    const QString existing = dir.filePath(QStringLiteral("existing.pdf"));
+    const QString other = dir.filePath(QStringLiteral("other.pdf"));
+    QFile::remove(other);
+    QFile file(existing);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("old contents");
+    file.close();
+
+    load(writePdf(QStringLiteral("ten.pdf"), 10), 10);
+    setRows({{2, 3}});
+    for (const QVariant &answer : answers)
+        ShellDialogs::enqueueAnswer(answer);
+    form->findChild<QPushButton *>(QStringLiteral("splitPDFButton"))->click();
+    waitForSplitToEnd();
+
+    QCOMPARE(PdfTestFiles::contents(existing) != "old contents", existingReplaced);
+    QCOMPARE(QFileInfo::exists(other), otherWritten);
+    const QString written = existingReplaced ? existing : other;
+    if (existingReplaced || otherWritten)
+        QCOMPARE(PdfTestFiles::pageTexts(written), (QStringList{QStringLiteral("2"), QStringLiteral("3")}));
+}
+
+void TestSplitPdfForm::splitThroughTheForm()
+{
+    const QString output = dir.filePath(QStringLiteral("ranges.pdf"));
+    load(writePdf(QStringLiteral("ten.pdf"), 10), 10);
+    setRows({{1, 3}, {8, 10}});
+    ShellDialogs::enqueueAnswer(output);
+    ShellDialogs::enqueueAnswer(QStringLiteral("Open PDF File"));
+    form->findChild<QPushButton *>(QStringLiteral("splitPDFButton"))->click();
+
+    auto *label = form->findChild<QLabel *>(QStringLiteral("label_2"));
+    QStringList progress{label->text()};
+    connect(form->findChild<QProgressBar *>(QStringLiteral("progressBar")), &QProgressBar::valueChanged, this,
+            [&] { progress.append(label->text()); });
+    QVERIFY(!form->widget->isVisible());
+    // A split cannot be stopped, so there is no Cancel to offer.
+    QVERIFY(form->findChild<QPushButton *>(QStringLiteral("cancelButton"))->isHidden());
+    waitForSplitToEnd();
+
+    QCOMPARE(progress, (QStringList{QStringLiteral("0 of 2"), QStringLiteral("1 of 2"), QStringLiteral("2 of 2")}));
+    QCOMPARE(PdfTestFiles::pageTexts(output),
+             (QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("8"),
+                          QStringLiteral("9"), QStringLiteral("10")}));
+    const QList<ShellDialogs::Question> questions = ShellDialogs::takeQuestions();
+    QCOMPARE(questions.size(), 3);
+    QCOMPARE(questions.at(1).text, completed);
+    QCOMPARE(questions.at(2).kind, QStringLiteral("url"));
+    QCOMPARE(QUrl(questions.at(2).title), QUrl::fromLocalFile(output));
+    QCOMPARE(SplitPDFGlobal::outputPath(), dir.path());
+}
+
+void TestSplitPdfForm::lastRequestDuringListingWins()
+{
+    const QString last = writePdf(QStringLiteral("seven.pdf"), 7);
+    for (const QString &path : {writePdf(QStringLiteral("ten.pdf"), 10), writePdf(QStringLiteral("four.pdf"), 4), last})
+        emit form->mainListView->addURLs({QUrl::fromLocalFile(path)});
+    QTRY_COMPARE(SplitPDFGlobal::currentPdfPath(), last);
+    QTRY_COMPARE(form->findChildren<SplitPDFAddPageThread *>().size(), 0);
+    QCOMPARE(listedPages(), 7);
+    QCOMPARE(rows().first()->toSpinBox->maximum(), 7);
+}
+
+void TestSplitPdfForm::failureReachesUser_data()
+{
+    QTest::addColumn<bool>("protectedSource");
+    QTest::addColumn<QList<PageRange>>("ranges");
+    QTest::addColumn<QString>("messageStart");
+
+    QTest::newRow("password-protected source") << true << QList<PageRange>{{1, 1}} << QString();
+    QTest::newRow("backwards second range") << false << QList<PageRange>{{1, 2}, {5, 3}} << QStringLiteral("Range 2:");
+}
+
+void TestSplitPdfForm::failureReachesUser()
+{
+    QFETCH(bool, protectedSource);
+    QFETCH(QList<PageRange>, ranges);
+    QFETCH(QString, messageStart);
+    const QString output = dir.filePath(QStringLiteral("failed.pdf"));
+    QString source = writePdf(QStringLiteral("ten.pdf"), 10);
+    if (protectedSource) {
+        source = dir.filePath(QStringLiteral("locked.pdf"));
+        QFile::copy(writePdf(QStringLiteral("ten.pdf"), 10), source);
+        PdfTestFiles::encrypt(source, QStringLiteral("secret"));
+    }
+
+    load(source, protectedSource ? 0 : 10);
+    if (!protectedSource)
+        setRows(ranges);
+    ShellDialogs::enqueueAnswer(output);
+    ShellDialogs::enqueueAnswer(int(QMessageBox::Ok));
+    form->findChild<QPushButton *>(QStringLiteral("splitPDFButton"))->click();
+    waitForSplitToEnd();
+
+    QVERIFY(!QFileInfo::exists(output));
+    const QString message = ShellDialogs::takeQuestions().last().text;
+    if (protectedSource)
+        QVERIFY2(message.contains(QStringLiteral("password")), qPrintable(message));
+    else
+        QVERIFY2(message.startsWith(messageStart), qPrintable(message));
+}
+
+QTEST_MAIN(TestSplitPdfForm)
+#include "tst_splitpdfform.moc"
