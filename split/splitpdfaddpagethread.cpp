@@ -1,10 +1,11 @@
 #include "splitpdfaddpagethread.h"
 
-#include "pdfsource.h"
+#include "pagethumbnails.h"
 
-SplitPDFAddPageThread::SplitPDFAddPageThread(const QString &path, int generation, QObject *parent)
+SplitPDFAddPageThread::SplitPDFAddPageThread(const QString &path, QSize thumbnailSize, int generation, QObject *parent)
     : QThread(parent)
     , path(path)
+    , thumbnailSize(thumbnailSize)
     , generation(generation)
 {
 }
@@ -14,13 +15,9 @@ void SplitPDFAddPageThread::run()
     if (stopRequested)
         return;
     setPriority(QThread::HighPriority);
-    int pageCount = 0;
-    try {
-        pageCount = PdfSource::open({path, QString()})->pageCount();
-    } catch (const std::exception &) {
-        // Damaged, password-protected or not a PDF at all: nothing to list.
-    }
-    if (!stopRequested)
-        emit loadPagesStart(generation, pageCount);
+    listPageThumbnails(
+        path, thumbnailSize, stopRequested,
+        [this](const PdfPageListing &listing) { emit loadPagesStart(generation, listing.pageCount); }, [](int) {},
+        [this](int page, const QImage &thumbnail) { emit pageReady(generation, page, thumbnail); });
     emit loadPagesFinish(generation);
 }

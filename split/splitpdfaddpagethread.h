@@ -1,23 +1,27 @@
 #pragma once
 
+#include <QImage>
+#include <QSize>
 #include <QString>
 #include <QThread>
 
 #include <atomic>
 
-// Lists the pages of one PDF for the split tool. Signals carry the load's
-// generation, so the form can drop what a replaced load still reports.
+// Lists the pages of one PDF for the split tool, then draws their thumbnails
+// in render workers. Signals carry the load's generation, so the form can
+// drop what a replaced load still reports.
 class SplitPDFAddPageThread : public QThread
 {
     Q_OBJECT
 public:
-    SplitPDFAddPageThread(const QString &path, int generation, QObject *parent = nullptr);
+    SplitPDFAddPageThread(const QString &path, QSize thumbnailSize, int generation, QObject *parent = nullptr);
 
     void stop() { stopRequested = true; }
 
 signals:
     // pageCount is 0 for a file that does not open.
     void loadPagesStart(int generation, int pageCount);
+    void pageReady(int generation, int page, const QImage &thumbnail); // page is 0-based
     void loadPagesFinish(int generation);
 
 protected:
@@ -25,6 +29,7 @@ protected:
 
 private:
     const QString path;
+    const QSize thumbnailSize;
     const int generation;
     std::atomic_bool stopRequested = false;
 };

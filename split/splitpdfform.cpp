@@ -1,6 +1,7 @@
 #include "splitpdfform.h"
 
 #include "namedwidget.h"
+#include "pagepreviewrenderer.h"
 #include "shelldialogs.h"
 #include "splitpdfaddpagethread.h"
 #include "splitpdfframe.h"
@@ -43,10 +44,18 @@ QIcon placeholderIcon()
 
 } // namespace
 
+QSize SplitPDFForm::thumbnailSize() const
+{
+    // Drawn at the size the list shows them, sharp on high-density screens.
+    return QSize(thumbnailBox, thumbnailBox) * devicePixelRatioF();
+}
+
 SplitPDFForm::SplitPDFForm(QWidget *parent)
     : QWidget(parent)
 {
     pageModel = new QStandardItemModel(this);
+    previewRenderer = new PagePreviewRenderer(this);
+    connect(previewRenderer, &PagePreviewRenderer::rendered, this, &SplitPDFForm::onPreviewRendered);
     setupUi();
     readSettings();
     mainListView->hide();
@@ -69,6 +78,8 @@ SplitPDFForm::SplitPDFForm(QWidget *parent)
     refreshTheme();
     connect(sourceFrame, &SplitPDFFrame::addURLs, this, &SplitPDFForm::on_AddURLs);
     connect(mainListView, &SplitPDFListView::addURLs, this, &SplitPDFForm::on_AddURLs);
+    connect(mainListView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &SplitPDFForm::on_itemSelection_changed);
     QMetaObject::connectSlotsByName(this);
 }
 
@@ -215,9 +226,12 @@ void SplitPDFForm::loadPdf(const QString &path)
         pageLoader->stop();
     pageModel->clear();
     sideForm->resetPreview();
+    previewPage = -1;
+    previewRenderer->setDocument(path);
     pagesLoading = true;
-    auto *loader = new SplitPDFAddPageThread(path, ++loadGeneration, this);
+    auto *loader = new SplitPDFAddPageThread(path, thumbnailSize(), ++loadGeneration, this);
     connect(loader, &SplitPDFAddPageThread::loadPagesStart, this, &SplitPDFForm::onLoadPagesStart);
+    connect(loader, &SplitPDFAddPageThread::pageReady, this, &SplitPDFForm::onPageReady);
     connect(loader, &SplitPDFAddPageThread::loadPagesFinish, this, &SplitPDFForm::onLoadPagesFinish);
     connect(loader, &QThread::finished, loader, &QObject::deleteLater);
     pageLoader = loader;
@@ -242,8 +256,39 @@ void SplitPDFForm::onLoadPagesStart(int generation, int pageCount)
         pageModel->appendColumn(rows);
 }
 
+void SplitPDFForm::onPageReady(int generation, int page, const QImage &thumbnail)
+{
+    QStandardItem *item = pageModel->item(page);
+    if (generation != loadGeneration || !item)
+        return;
+    QPixmap pixmap = QPixmap::fromImage(thumbnail);
+    pixmap.setDevicePixelRatio(devicePixelRatioF());
+    item->setIcon(pixmap);
+}
+
 void SplitPDFForm::onLoadPagesFinish(int generation)
 {
     if (generation == loadGeneration)
         pagesLoading = false;
+}
+
+void SplitPDFForm::on_itemSelection_changed(const QItemSelection &selected, const QItemSelection &)
+{
+    const QModelIndexList indexes = mainListView->selectionModel()->selectedIndexes();
+    if (selected.isEmpty() || indexes.isEmpty())
+        return;
+    previewPage = indexes.first().data().toInt() - 1;
+    const int width = qRound(sideForm->previewImage->width() * devicePixelRatioF());
+    // Any page shape fits a box this tall; the width is what the preview shows.
+    previewRenderer->render(previewPage, QSize(width, 4 * width));
+}
+
+void SplitPDFForm::onPreviewRendered(int page, const QImage &image)
+{
+    if (page != previewPage)
+        return;
+    if (image.isNull())
+        sideForm->resetPreview();
+    else
+        sideForm->showPreview(image);
 }

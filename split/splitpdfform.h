@@ -1,11 +1,14 @@
 #pragma once
 
+#include <QImage>
+#include <QItemSelection>
 #include <QList>
 #include <QPointer>
 #include <QString>
 #include <QUrl>
 #include <QWidget>
 
+class PagePreviewRenderer;
 class QLabel;
 class QStandardItemModel;
 class QTimer;
@@ -42,14 +45,18 @@ private slots:
     void onSplitPDFFinish(QString errMsg);
     void onSplitPDFProgress(int value);
     void onLoadPagesStart(int generation, int pageCount);
+    void onPageReady(int generation, int page, const QImage &thumbnail);
     void onLoadPagesFinish(int generation);
     void onRefreshTimer();
+    void on_itemSelection_changed(const QItemSelection &selected, const QItemSelection &deselected);
+    void onPreviewRendered(int page, const QImage &image);
     void on_fileAddButton_clicked();
 
 private:
     void setupUi();
     void readSettings();
     void saveSettings();
+    QSize thumbnailSize() const;
     void requestLoad(const QString &path);
     void loadPdf(const QString &path);
     bool prepareSplit();
@@ -64,6 +71,8 @@ private:
     QString outputFilePath;
     QStandardItemModel *pageModel = nullptr;
     QTimer *reloadTimer = nullptr;
+    PagePreviewRenderer *previewRenderer = nullptr;
+    int previewPage = -1; // 0-based; the page the preview waits for
     QString pendingPath;
     qint64 rangeCount = 0;
     bool pagesLoading = false;

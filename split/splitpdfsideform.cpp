@@ -95,7 +95,11 @@ void SplitPDFSideForm::resetPreview()
 
 void SplitPDFSideForm::showPreview(const QImage &image)
 {
-    previewImage->setPixmap(QPixmap::fromImage(image.scaledToWidth(previewImage->width(), Qt::SmoothTransformation)));
+    const qreal ratio = previewImage->devicePixelRatioF();
+    QPixmap pixmap =
+        QPixmap::fromImage(image.scaledToWidth(qRound(previewImage->width() * ratio), Qt::SmoothTransformation));
+    pixmap.setDevicePixelRatio(ratio);
+    previewImage->setPixmap(pixmap);
 }
 
 void SplitPDFSideForm::refreshTheme()

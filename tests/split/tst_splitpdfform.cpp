@@ -13,6 +13,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStandardItemModel>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -34,6 +35,7 @@ private slots:
 
     void newRowSpansTheDocument();
     void loadingFewerPagesClampsRows();
+    void thumbnailsAndPreview();
     void overwriteQuestion_data();
     void overwriteQuestion();
     void splitThroughTheForm();
@@ -140,6 +142,21 @@ void TestSplitPdfForm::loadingFewerPagesClampsRows()
     load(writePdf(QStringLiteral("four.pdf"), 4), 4);
     QCOMPARE(rows().first()->fromSpinBox->value(), 4);
     QCOMPARE(rows().first()->toSpinBox->value(), 4);
+}
+
+void TestSplitPdfForm::thumbnailsAndPreview()
+{
+    load(writePdf(QStringLiteral("ten.pdf"), 10), 10);
+    auto *model = qobject_cast<QStandardItemModel *>(form->mainListView->model());
+    // A4 pages come at the list's size, not as 200 x 200 placeholders or full pages.
+    const QSize thumbnail = QSize(595, 842).scaled(200, 200, Qt::KeepAspectRatio);
+    for (int row : {0, 9})
+        QCOMPARE(model->item(row)->icon().availableSizes(), QList<QSize>{thumbnail});
+
+    auto *preview = form->findChild<QLabel *>(QStringLiteral("previewImage"));
+    form->mainListView->setCurrentIndex(model->index(2, 0));
+    QTRY_VERIFY(!preview->pixmap().isNull());
+    QCOMPARE(preview->pixmap().width(), preview->width());
 }
 
 void TestSplitPdfForm::overwriteQuestion_data()
