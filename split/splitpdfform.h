@@ -48,11 +48,13 @@ private slots:
     void onPageReady(int generation, int page, const QImage &thumbnail);
     void onLoadPagesFinish(int generation);
     void onRefreshTimer();
-    void on_itemSelection_changed(const QItemSelection &selected, const QItemSelection &deselected);
     void onPreviewRendered(int page, const QImage &image);
     void on_fileAddButton_clicked();
 
 private:
+    // Connected explicitly: the name looks like a designer widget's signal to
+    // connectSlotsByName, which would warn that there is none.
+    void on_itemSelection_changed(const QItemSelection &selected, const QItemSelection &deselected);
     void setupUi();
     void readSettings();
     void saveSettings();
