@@ -4,6 +4,8 @@
 #include "checkupdatedialog.h"
 #include "convertimageform.h"
 #include "kivglobal.h"
+#include "mergepdfform.h"
+#include "passwordprotectform.h"
 #include "pdfmanagerform.h"
 #include "shelldialogs.h"
 #include "shellhelpers.h"
@@ -33,6 +35,10 @@ MainWindow::MainWindow(QWidget *parent)
     splitPDFForm = new SplitPDFForm(this);
     placeForm(splitPdfTab, splitPDFForm);
     createConvertImageForm();
+    mergePdfForm = new MergePdfForm(this);
+    placeForm(mergePdfTab, mergePdfForm);
+    passwordProtectForm = new PasswordProtectForm(this);
+    placeForm(passwordProtectTab, passwordProtectForm);
 
     auto *centralLayout = new QVBoxLayout(centralWidget());
     centralLayout->addWidget(tabWidget);

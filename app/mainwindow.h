@@ -5,6 +5,8 @@
 class QAction;
 class QTabWidget;
 class ConvertImageForm;
+class MergePdfForm;
+class PasswordProtectForm;
 class PdfManagerForm;
 class SplitPDFForm;
 
@@ -42,6 +44,8 @@ private:
     PdfManagerForm *pdfManagerForm = nullptr;
     SplitPDFForm *splitPDFForm = nullptr;
     ConvertImageForm *convertImageForm = nullptr;
+    MergePdfForm *mergePdfForm = nullptr;
+    PasswordProtectForm *passwordProtectForm = nullptr;
 
     QAction *updateAction = nullptr;
     QAction *websiteAction = nullptr;

@@ -1,0 +1,62 @@
+#include "mergepdflistview.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QStandardItemModel>
+
+MergePDFListView::MergePDFListView(QWidget *parent)
+    : QListView(parent)
+{
+}
+
+void MergePDFListView::moveRow(int source, int target)
+{
+    auto *items = qobject_cast<QStandardItemModel *>(model());
+    if (!items || source < 0 || source >= items->rowCount() || target < 0 || target >= items->rowCount())
+        return;
+    items->insertRow(target, items->takeRow(source));
+    selectionModel()->clearSelection();
+    const QModelIndex moved = items->index(target, 0);
+    selectionModel()->setCurrentIndex(moved, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    emit moveItem(source, target);
+}
+
+void MergePDFListView::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (event->source() == this) {
+        event->setDropAction(event->proposedAction());
+        event->accept();
+        return;
+    }
+    PdfDropHandler::dragEnter(event);
+}
+
+void MergePDFListView::dragMoveEvent(QDragMoveEvent *event)
+{
+    PdfDropHandler::dragMove(event);
+}
+
+void MergePDFListView::dropEvent(QDropEvent *event)
+{
+    if (event->source() != this) {
+        emit addURLs(PdfDropHandler::drop(event));
+        return;
+    }
+    if (!qobject_cast<QStandardItemModel *>(model()) || !draggedIndex.isValid()) {
+        event->ignore();
+        return;
+    }
+    const QModelIndex onto = indexAt(event->position().toPoint());
+    moveRow(draggedIndex.row(), onto.isValid() ? onto.row() : model()->rowCount() - 1);
+    // Reported as a copy: a move would make the view remove the dragged row
+    // once more after the drag ends.
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+}
+
+void MergePDFListView::startDrag(Qt::DropActions supportedActions)
+{
+    draggedIndex = currentIndex();
+    QListView::startDrag(supportedActions);
+    draggedIndex = QPersistentModelIndex();
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "pdfdrophandler.h"
+
+#include <QList>
+#include <QListView>
+#include <QPersistentModelIndex>
+#include <QUrl>
+
+// The file list of the merge and password tools: first pages as icons that
+// the user puts in order by dragging; PDFs dropped from outside are handed on.
+class MergePDFListView : public QListView
+{
+    Q_OBJECT
+public:
+    explicit MergePDFListView(QWidget *parent = nullptr);
+
+    // Takes row source out and puts it back so that it ends up at row target,
+    // selects it and emits moveItem.
+    void moveRow(int source, int target);
+
+signals:
+    void addURLs(QList<QUrl> urls);
+    void moveItem(int source, int target);
+
+protected:
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+    void startDrag(Qt::DropActions supportedActions) override;
+
+private:
+    QPersistentModelIndex draggedIndex;
+};

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QThread>
+
+#include <atomic>
+
+// Writes a password-protected copy of each listed file into one folder.
+class PasswordProtectPasswordThread : public QThread
+{
+    Q_OBJECT
+public:
+    PasswordProtectPasswordThread(const QStringList &paths, const QString &outputFolder, const QString &password,
+                                  QObject *parent = nullptr);
+    ~PasswordProtectPasswordThread() override;
+
+    // Takes effect between files.
+    void requestStop() { stop = true; }
+
+signals:
+    void preparePassword(int count);
+    void progressPassword(int index, QString fileName);
+    // outputFile is the output folder; errMsg is empty on success.
+    void finishPassword(QString outputFile, QString errMsg);
+
+protected:
+    void run() override;
+
+private:
+    const QStringList paths;
+    const QString outputFolder;
+    const QString password;
+    std::atomic_bool stop = false;
+};

@@ -1,0 +1,181 @@
+#include "mergepdfform.h"
+#include "mergepdflistview.h"
+#include "mergepdfmergethread.h"
+#include "pdftestfiles.h"
+#include "shelldialogs.h"
+#include "testenvironment.h"
+
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+namespace {
+QStringList numbered(const QList<int> &pageCounts)
+{
+    QStringList texts;
+    for (int count : pageCounts) {
+        for (int page = 1; page <= count; ++page)
+            texts.append(QString::number(page));
+    }
+    return texts;
+}
+} // namespace
+
+class TestMergePdfForm : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void mergeNeedsTwoFiles_data();
+    void mergeNeedsTwoFiles();
+    void mergesInListOrder_data();
+    void mergesInListOrder();
+    void progressReportsEveryHundredPages();
+    void cancelDuringSecondFileKeepsTheFirstTwo();
+    void cancelledMergeShowsNoMessage();
+
+private:
+    QString pdf(int pageCount);
+    void list(MergePdfForm &form, const QStringList &paths);
+
+    QTemporaryDir dir;
+};
+
+void TestMergePdfForm::initTestCase()
+{
+    TestEnvironment::isolate();
+    QVERIFY(dir.isValid());
+}
+
+void TestMergePdfForm::init()
+{
+    ShellDialogs::setScripted(true);
+}
+
+QString TestMergePdfForm::pdf(int pageCount)
+{
+    const QString path = dir.filePath(QStringLiteral("%1 pages.pdf").arg(pageCount));
+    if (!QFile::exists(path))
+        PdfTestFiles::writeNumbered(path, pageCount);
+    return path;
+}
+
+void TestMergePdfForm::list(MergePdfForm &form, const QStringList &paths)
+{
+    QList<QUrl> urls;
+    for (const QString &path : paths)
+        urls.append(QUrl::fromLocalFile(path));
+    form.on_AddURLs(urls);
+    QTRY_COMPARE(form.findChild<MergePDFListView *>(QStringLiteral("mainListView"))->model()->rowCount(), paths.size());
+}
+
+void TestMergePdfForm::mergeNeedsTwoFiles_data()
+{
+    QTest::addColumn<int>("files");
+    QTest::addColumn<bool>("enabled");
+    QTest::newRow("one") << 1 << false;
+    QTest::newRow("two") << 2 << true;
+    QTest::newRow("three") << 3 << true;
+}
+
+void TestMergePdfForm::mergeNeedsTwoFiles()
+{
+    QFETCH(int, files);
+    QFETCH(bool, enabled);
+    MergePdfForm form;
+    auto *merge = form.findChild<QToolButton *>(QStringLiteral("mergeButton"));
+    QVERIFY(!merge->isEnabled());
+    QStringList paths;
+    for (int i = 0; i < files; ++i)
+        paths.append(pdf(i + 1));
+    list(form, paths);
+    QTRY_COMPARE(merge->isEnabled(), enabled);
+    form.on_clearButton_clicked();
+    QVERIFY(!merge->isEnabled());
+}
+
+void TestMergePdfForm::mergesInListOrder_data()
+{
+    QTest::addColumn<QList<int>>("pageCounts");
+    QTest::addColumn<int>("dragFrom");
+    QTest::addColumn<int>("dropOnto");
+    QTest::addColumn<QList<int>>("mergedCounts");
+    QTest::newRow("2 + 250 + 1") << QList<int>{2, 250, 1} << -1 << -1 << QList<int>{2, 250, 1};
+    QTest::newRow("third dragged onto first") << QList<int>{2, 250, 1} << 2 << 0 << QList<int>{1, 2, 250};
+    QTest::newRow("first dragged onto last") << QList<int>{3, 2, 1} << 0 << 2 << QList<int>{2, 1, 3};
+    QTest::newRow("same file twice") << QList<int>{3, 3} << -1 << -1 << QList<int>{3, 3};
+}
+
+void TestMergePdfForm::mergesInListOrder()
+{
+    QFETCH(QList<int>, pageCounts);
+    QFETCH(int, dragFrom);
+    QFETCH(int, dropOnto);
+    QFETCH(QList<int>, mergedCounts);
+    MergePdfForm form;
+    QStringList paths;
+    for (int count : pageCounts)
+        paths.append(pdf(count));
+    list(form, paths);
+    if (dragFrom >= 0)
+        form.findChild<MergePDFListView *>(QStringLiteral("mainListView"))->moveRow(dragFrom, dropOnto);
+
+    const QString output = dir.filePath(QStringLiteral("merged %1.pdf").arg(QTest::currentDataTag()));
+    ShellDialogs::enqueueAnswer(output);
+    ShellDialogs::enqueueAnswer(QMessageBox::Ok);
+    form.on_mergeButton_clicked();
+    QTRY_COMPARE(ShellDialogs::pendingAnswers(), 0);
+    const auto questions = ShellDialogs::takeQuestions();
+    QCOMPARE(questions.last().kind, QStringLiteral("message"));
+    QCOMPARE(questions.last().text, QStringLiteral("The PDF files have been successfully merged."));
+    QCOMPARE(PdfTestFiles::pageTexts(output), numbered(mergedCounts));
+}
+
+void TestMergePdfForm::progressReportsEveryHundredPages()
+{
+    MergePDFMergeThread thread({pdf(2), pdf(250)}, dir.filePath(QStringLiteral("progress.pdf")));
+    QSignalSpy progress(&thread, &MergePDFMergeThread::progressMerge);
+    thread.start();
+    QVERIFY(thread.wait());
+    QStringList reports;
+    for (const QList<QVariant> &report : std::as_const(progress))
+        reports.append(QStringLiteral("%1 %2").arg(report.at(0).toInt()).arg(report.at(1).toString()));
+    QCOMPARE(
+        reports,
+        QStringList({QStringLiteral("0 2 pages.pdf"), QStringLiteral("0 2 pages.pdf (0 of 2)"),
+                     QStringLiteral("1 2 pages.pdf (2 of 2)"), QStringLiteral("1 250 pages.pdf"),
+                     QStringLiteral("1 250 pages.pdf (0 of 250)"), QStringLiteral("1 250 pages.pdf (100 of 250)"),
+                     QStringLiteral("1 250 pages.pdf (200 of 250)"), QStringLiteral("2 250 pages.pdf (250 of 250)")}));
+}
+
+void TestMergePdfForm::cancelDuringSecondFileKeepsTheFirstTwo()
+{
+    const QString output = dir.filePath(QStringLiteral("cancelled.pdf"));
+    MergePDFMergeThread thread({pdf(2), pdf(3), pdf(1)}, output);
+    connect(
+        &thread, &MergePDFMergeThread::progressMerge, &thread,
+        [&thread](int index, const QString &fileName) {
+            if (index == 1 && fileName.endsWith(QStringLiteral("(0 of 3)")))
+                thread.requestStop();
+        },
+        Qt::DirectConnection);
+    QSignalSpy finished(&thread, &MergePDFMergeThread::finishMerge);
+    thread.start();
+    QVERIFY(thread.wait());
+    QCOMPARE(finished.constFirst().at(1).toString(), QString());
+    QCOMPARE(PdfTestFiles::pageTexts(output), numbered({2, 3}));
+}
+
+void TestMergePdfForm::cancelledMergeShowsNoMessage()
+{
+    MergePdfForm form;
+    form.on_progressCancelButton_clicked();
+    form.on_finishMerge(dir.filePath(QStringLiteral("cancelled.pdf")), QString());
+    QVERIFY(ShellDialogs::takeQuestions().isEmpty());
+}
+
+QTEST_MAIN(TestMergePdfForm)
+#include "tst_mergepdfform.moc"
