@@ -73,7 +73,7 @@ void MergePdfForm::refreshTheme()
 
 void MergePdfForm::changeEvent(QEvent *event)
 {
-    if (event->type() == QEvent::ThemeChange || event->type() == QEvent::ApplicationPaletteChange)
+    if (event->type() == QEvent::ThemeChange || event->type() == QEvent::PaletteChange)
         refreshTheme();
     QWidget::changeEvent(event);
 }

@@ -80,7 +80,7 @@ void PasswordProtectForm::refreshTheme()
 
 void PasswordProtectForm::changeEvent(QEvent *event)
 {
-    if (event->type() == QEvent::ThemeChange || event->type() == QEvent::ApplicationPaletteChange)
+    if (event->type() == QEvent::ThemeChange || event->type() == QEvent::PaletteChange)
         refreshTheme();
     QWidget::changeEvent(event);
 }

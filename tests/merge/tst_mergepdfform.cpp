@@ -33,9 +33,11 @@ private slots:
     void mergeNeedsTwoFiles();
     void mergesInListOrder_data();
     void mergesInListOrder();
+    void overlappingIntakesKeepTheirOrder();
     void progressReportsEveryHundredPages();
     void cancelDuringSecondFileKeepsTheFirstTwo();
     void cancelledMergeShowsNoMessage();
+    void damagedFileWritesNothing();
 
 private:
     QString pdf(int pageCount);
@@ -134,6 +136,19 @@ void TestMergePdfForm::mergesInListOrder()
     QCOMPARE(PdfTestFiles::pageTexts(output), numbered(mergedCounts));
 }
 
+void TestMergePdfForm::overlappingIntakesKeepTheirOrder()
+{
+    MergePdfForm form;
+    form.on_AddURLs({QUrl::fromLocalFile(pdf(250))});
+    form.on_AddURLs({QUrl::fromLocalFile(pdf(1)), QUrl::fromLocalFile(pdf(2))});
+    const QAbstractItemModel *model = form.findChild<MergePDFListView *>(QStringLiteral("mainListView"))->model();
+    QTRY_COMPARE(model->rowCount(), 3);
+    QStringList rows;
+    for (int row = 0; row < 3; ++row)
+        rows.append(model->index(row, 0).data().toString());
+    QCOMPARE(rows, QStringList({QStringLiteral("1-250"), QStringLiteral("1-1"), QStringLiteral("1-2")}));
+}
+
 void TestMergePdfForm::progressReportsEveryHundredPages()
 {
     MergePDFMergeThread thread({pdf(2), pdf(250)}, dir.filePath(QStringLiteral("progress.pdf")));
@@ -175,6 +190,25 @@ void TestMergePdfForm::cancelledMergeShowsNoMessage()
     form.on_progressCancelButton_clicked();
     form.on_finishMerge(dir.filePath(QStringLiteral("cancelled.pdf")), QString());
     QVERIFY(ShellDialogs::takeQuestions().isEmpty());
+}
+
+void TestMergePdfForm::damagedFileWritesNothing()
+{
+    const QString damaged = dir.filePath(QStringLiteral("damaged.pdf"));
+    QFile file(damaged);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write("%PDF-1.7\nnot really\n") > 0);
+    file.close();
+    MergePdfForm form;
+    list(form, {pdf(2), damaged, pdf(1)});
+    const QString output = dir.filePath(QStringLiteral("never.pdf"));
+    ShellDialogs::enqueueAnswer(output);
+    ShellDialogs::enqueueAnswer(QMessageBox::Ok);
+    form.on_mergeButton_clicked();
+    QTRY_COMPARE(ShellDialogs::pendingAnswers(), 0);
+    const auto questions = ShellDialogs::takeQuestions();
+    QCOMPARE(questions.last().kind, QStringLiteral("message"));
+    QVERIFY2(questions.last().text.startsWith(damaged), qPrintable(questions.last().text));
+    QVERIFY(!QFile::exists(output));
 }
 
 QTEST_MAIN(TestMergePdfForm)
