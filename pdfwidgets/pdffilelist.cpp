@@ -33,9 +33,9 @@ int PdfFileList::rowCount() const
     return items->rowCount();
 }
 
-bool PdfFileList::contains(const QString &path) const
+bool PdfFileList::containsPath(const QStringList &paths, const QString &path)
 {
-    return filePaths.contains(path, fileNameCase);
+    return paths.contains(path, fileNameCase);
 }
 
 void PdfFileList::add(const QStringList &paths)

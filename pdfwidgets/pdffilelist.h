@@ -28,8 +28,9 @@ public:
     const QStringList &paths() const { return filePaths; }
     int rowCount() const;
 
-    // Whether path is listed, compared as the file system compares names.
-    bool contains(const QString &path) const;
+    // Whether path is listed (in paths), compared as the file system compares names.
+    bool contains(const QString &path) const { return containsPath(filePaths, path); }
+    static bool containsPath(const QStringList &paths, const QString &path);
     void add(const QStringList &paths);
     void removeRow(int row);
     // Keeps the paths in step with a row the view has moved.

@@ -1,18 +1,23 @@
 #include "pdffirstpage.h"
 
-#include "pdfsource.h"
-
-#include <exception>
+#include "pagethumbnails.h"
 
 PdfFirstPage readFirstPage(const QString &path, const std::atomic_bool &stop)
 {
     PdfFirstPage first;
-    if (stop)
-        return first;
-    try {
-        first.pageCount = PdfSource::open({path, QString()}, false)->pageCount();
-    } catch (const std::exception &) {
-        first.pageCount = 0;
-    }
+    // The workers stop at once when this is set: after the first page, or
+    // when the list no longer wants the file.
+    std::atomic_bool enough = stop.load();
+    listPageThumbnails(
+        path, QSize(200, 200), enough,
+        [&](const PdfPageListing &listing) {
+            first.pageCount = listing.pageCount;
+            enough = enough || stop;
+        },
+        [&](int) { enough = enough || stop; },
+        [&](int, const QImage &image) {
+            first.image = image;
+            enough = true;
+        });
     return first;
 }

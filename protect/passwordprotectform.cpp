@@ -129,7 +129,7 @@ void PasswordProtectForm::addPaths(const QStringList &paths)
 {
     QStringList added;
     for (const QString &path : paths) {
-        if (!fileList->contains(path) && !added.contains(path))
+        if (!fileList->contains(path) && !PdfFileList::containsPath(added, path))
             added.append(path);
     }
     if (added.isEmpty())

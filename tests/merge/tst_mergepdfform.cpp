@@ -4,8 +4,11 @@
 #include "pdftestfiles.h"
 #include "shelldialogs.h"
 #include "testenvironment.h"
+#include "testpdf.h"
 
 #include <QFile>
+#include <QIcon>
+#include <QImage>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -33,6 +36,7 @@ private slots:
     void mergeNeedsTwoFiles();
     void mergesInListOrder_data();
     void mergesInListOrder();
+    void rowShowsTheFirstPage();
     void overlappingIntakesKeepTheirOrder();
     void progressReportsEveryHundredPages();
     void cancelDuringSecondFileKeepsTheFirstTwo();
@@ -134,6 +138,27 @@ void TestMergePdfForm::mergesInListOrder()
     QCOMPARE(questions.last().kind, QStringLiteral("message"));
     QCOMPARE(questions.last().text, QStringLiteral("The PDF files have been successfully merged."));
     QCOMPARE(PdfTestFiles::pageTexts(output), numbered(mergedCounts));
+}
+
+void TestMergePdfForm::rowShowsTheFirstPage()
+{
+    const QString path = dir.filePath(QStringLiteral("landscape first.pdf"));
+    QVERIFY(TestPdf::write(path, {TestPdf::a4Landscape, TestPdf::a4Portrait}));
+    MergePdfForm form;
+    list(form, {path});
+    const QModelIndex row = form.findChild<MergePDFListView *>(QStringLiteral("mainListView"))->model()->index(0, 0);
+    QCOMPARE(row.data().toString(), QStringLiteral("1-2"));
+    const QImage icon = row.data(Qt::DecorationRole).value<QIcon>().pixmap(QSize(200, 200)).toImage();
+    QCOMPARE(icon.size(), QSize(200, 141));
+    QCOMPARE(icon.pixelColor(199, 140), QColor(Qt::white)); // drawn on white
+    bool red = false;
+    for (int y = 0; y < icon.height() / 2 && !red; ++y) {
+        for (int x = 0; x < icon.width() / 2 && !red; ++x) {
+            const QColor pixel = icon.pixelColor(x, y);
+            red = pixel.red() > 200 && pixel.green() < 60 && pixel.blue() < 60;
+        }
+    }
+    QVERIFY(red);
 }
 
 void TestMergePdfForm::overlappingIntakesKeepTheirOrder()
