@@ -169,19 +169,19 @@ QWidget *ConvertImageForm::createRuleRow(int id, int kind, int value, bool withV
         const char *prefix;
         const char *toolTip;
         void (ConvertImageForm::*slot)(bool);
-    } buttons[] = {{"DeleteButton", "Delete", &ConvertImageForm::on_rule_delete_clicked},
-                   {"UpButton", "Move Up", &ConvertImageForm::on_rule_up_clicked},
-                   {"DownButton", "Move Down", &ConvertImageForm::on_rule_down_clicked}};
-    for (const auto &spec : buttons) {
+    } buttons[] = {{"DeleteButton", QT_TR_NOOP("Delete"), &ConvertImageForm::on_rule_delete_clicked},
+                   {"UpButton", QT_TR_NOOP("Move Up"), &ConvertImageForm::on_rule_up_clicked},
+                   {"DownButton", QT_TR_NOOP("Move Down"), &ConvertImageForm::on_rule_down_clicked}};
+    for (const auto &kind : buttons) {
         auto *button = new QPushButton(row);
-        button->setObjectName(QLatin1String(spec.prefix) + QString::number(id));
+        button->setObjectName(QLatin1String(kind.prefix) + QString::number(id));
         button->setFlat(true);
         button->setFixedWidth(30);
-        button->setToolTip(tr(spec.toolTip));
-        button->setAccessibleName(tr(spec.toolTip));
+        button->setToolTip(tr(kind.toolTip));
+        button->setAccessibleName(tr(kind.toolTip));
         button->setVisible(ui.adjustDeleteButton->isChecked());
         layout->addWidget(button);
-        connect(button, &QPushButton::clicked, this, spec.slot);
+        connect(button, &QPushButton::clicked, this, kind.slot);
     }
     return row;
 }
