@@ -19,10 +19,12 @@ PasswordProtectSetPasswordDialog::PasswordProtectSetPasswordDialog(QWidget *pare
     passwordLabel = namedWidget<QLabel>(this, "passwordLabel");
     passwordLabel->setText(tr("Password:"));
     passwordLineEdit = namedWidget<QLineEdit>(this, "passwordLineEdit");
+    passwordLineEdit->setEchoMode(QLineEdit::Password);
     passwordLabel->setBuddy(passwordLineEdit);
     repeatPasswordLabel = namedWidget<QLabel>(this, "repeatPasswordLabel");
     repeatPasswordLabel->setText(tr("Repeat Password:"));
     repeatPasswordLineEdit = namedWidget<QLineEdit>(this, "repeatPasswordLineEdit");
+    repeatPasswordLineEdit->setEchoMode(QLineEdit::Password);
     repeatPasswordLabel->setBuddy(repeatPasswordLineEdit);
     passwordeNoteLabel = namedWidget<QLabel>(this, "passwordeNoteLabel");
     passwordeNoteLabel->setText(QStringLiteral("TextLabel"));

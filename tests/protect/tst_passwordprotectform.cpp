@@ -102,7 +102,9 @@ void TestPasswordProtectForm::passwordDialogRules()
     dialog.show();
     for (const QString &edit : std::as_const(edits)) {
         const char *field = edit.startsWith(QLatin1Char('1')) ? "passwordLineEdit" : "repeatPasswordLineEdit";
-        dialog.findChild<QLineEdit *>(QLatin1String(field))->setText(edit.mid(2));
+        auto *lineEdit = dialog.findChild<QLineEdit *>(QLatin1String(field));
+        QCOMPARE(lineEdit->echoMode(), QLineEdit::Password); // never shown to someone looking on
+        lineEdit->setText(edit.mid(2));
     }
     QCOMPARE(dialog.findChild<QPushButton *>(QStringLiteral("setPasswordButton"))->isEnabled(), enabled);
     auto *note = dialog.findChild<QLabel *>(QStringLiteral("passwordeNoteLabel"));
