@@ -23,6 +23,7 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QStackedLayout>
+#include <QStandardItemModel>
 #include <QTabWidget>
 #include <QToolButton>
 
@@ -37,6 +38,8 @@ ConvertImageForm::ConvertImageForm(QWidget *parent)
     if (KivGlobal::isPdfManager)
         ui.tabWidget->setTabVisible(ui.tabWidget->indexOf(ui.scaleTab), false);
     createAdjustMenu();
+    sourceModel = new QStandardItemModel(0, 2, this);
+    sourceModel->setHorizontalHeaderLabels({tr("File List"), tr("Path")});
     folderPicker = new CocoaCode(this);
     folderPicker->hide();
     connect(folderPicker, &CocoaCode::folderSelected, this, &ConvertImageForm::on_FolderSelected);
@@ -46,13 +49,27 @@ ConvertImageForm::ConvertImageForm(QWidget *parent)
     refreshTheme();
 }
 
+QStringList ConvertImageForm::sourceFiles() const
+{
+    QStringList paths;
+    paths.reserve(sourceModel->rowCount());
+    for (int row = 0; row < sourceModel->rowCount(); ++row)
+        paths.append(sourceModel->item(row, 1)->text());
+    return paths;
+}
+
+void ConvertImageForm::requestPreview(bool reload)
+{
+    emit previewRequested(currentSelectedFile, reload);
+}
+
 void ConvertImageForm::changeSetting(const QString &key, const std::function<void(ConvertSettings &)> &edit)
 {
     if (!isReady)
         return;
     isReady = false;
     storeSettings({key}, edit);
-    emit previewRequested();
+    requestPreview(true);
     isReady = true;
 }
 
@@ -172,7 +189,7 @@ void ConvertImageForm::on_tabResetButton_clicked()
     isReady = false;
     removeAllAdjustment();
     isReady = wasReady;
-    emit previewRequested();
+    requestPreview(true);
     const ConvertSettings s = KivLocalConvertImage::settings();
     for (const char *key :
          {"scaleImage",      "scaleType",          "scalePercentage",     "scaleAbsoluteWitdh", "scaleAbsoluteHeight",

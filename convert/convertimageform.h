@@ -7,12 +7,14 @@
 #include <QFont>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include <functional>
 #include <optional>
 
 class CocoaCode;
+class QStandardItemModel;
 
 // The "Images to PDF" tab: the settings tabs that feed the conversion.
 class ConvertImageForm : public QWidget
@@ -35,9 +37,13 @@ public:
     const int pdfIndex;
     const int jpgIndex;
 
+    // Full paths of the listed sources, in conversion order.
+    QStringList sourceFiles() const;
+
 signals:
-    // A setting that changes the output changed; the preview follows it.
-    void previewRequested();
+    // The preview should show `path` as it will be converted; `reload` when a
+    // setting changed, so earlier previews are stale.
+    void previewRequested(const QString &path, bool reload);
     void closeApp();
 
 public slots:
@@ -118,6 +124,7 @@ private:
     void on_rule_down_clicked(bool checked);
     void on_rule_delete_clicked(bool checked);
 
+    void requestPreview(bool reload);
     void createAdjustMenu();
     // Copies a widget's value into the settings, stores `key` and asks for a
     // preview; nothing while the form sets its own widgets.
@@ -139,6 +146,9 @@ private:
     void refreshRuleTheme();
 
     ConvertImageFormUi ui;
+    // Column 0 shows each source, column 1 holds its full path.
+    QStandardItemModel *sourceModel = nullptr;
+    QString currentSelectedFile;
     CocoaCode *folderPicker = nullptr;
     QList<QWidget *> ruleWidgets;
     int nextRuleId = 0;

@@ -191,7 +191,7 @@ void ConvertImageForm::rulesChanged()
     if (!isReady)
         return;
     ConvertSettingsStore::save(KivLocalConvertImage::settings(), QStringLiteral("ruleList"));
-    emit previewRequested();
+    requestPreview(true);
 }
 
 int ConvertImageForm::rulePosition(const QObject *sender, const char *prefix) const
