@@ -46,6 +46,8 @@ ConvertImageForm::ConvertImageForm(QWidget *parent)
     connect(ui.colorWidget, &KivColorWidget::colorUpdated, this, &ConvertImageForm::on_ColorUpdated);
     QMetaObject::connectSlotsByName(this);
     ui.sourceStack->setCurrentWidget(ui.sourceFrame);
+    for (QWidget *button : {ui.convertButton, ui.removeButton, ui.clearButton, ui.upButton, ui.downButton})
+        button->setEnabled(false);
     refreshTheme();
 }
 
@@ -202,6 +204,17 @@ void ConvertImageForm::on_tabResetButton_clicked()
 
 void ConvertImageForm::refreshTheme()
 {
+    Theme::applyIcon(ui.convertButton, QStringLiteral("_Convert24.png"), QStringLiteral("_ConvertWhite24.png"),
+                     QStringLiteral("_ConvertGray24.png"));
+    Theme::applyIcon(ui.addFilesButton, QStringLiteral("_AddFile24.png"), QStringLiteral("_AddFileWhite24.png"));
+    Theme::applyIcon(ui.removeButton, QStringLiteral("_Delete24.png"), QStringLiteral("_DeleteWhite24.png"),
+                     QStringLiteral("_DeleteGray24.png"));
+    Theme::applyIcon(ui.clearButton, QStringLiteral("_shortcut24.png"), QStringLiteral("_shortcutWhite24.png"),
+                     QStringLiteral("_shortcutGray24.png"));
+    Theme::applyIcon(ui.upButton, QStringLiteral("_ArrowUp24.png"), QStringLiteral("_ArrowUpWhite24.png"),
+                     QStringLiteral("_ArrowUpGray24.png"));
+    Theme::applyIcon(ui.downButton, QStringLiteral("_ArrowDown24.png"), QStringLiteral("_ArrowDownWhite24.png"),
+                     QStringLiteral("_ArrowDownGray24.png"));
     Theme::applyIcon(ui.tabResetButton, QStringLiteral("_Reset24.png"), QStringLiteral("_ResetWhite24.png"));
     Theme::applyIcon(ui.adjustAddButton, QStringLiteral("_AddIcon24.png"), QStringLiteral("_AddWhiteIcon24.png"));
     Theme::applyIcon(ui.adjustDeleteButton, QStringLiteral("_SettingsIcon24.png"),

@@ -70,6 +70,14 @@ QToolButton *iconButton(QWidget *parent, const char *objectName, const char *ico
     return button;
 }
 
+QFrame *separator(QWidget *parent, const char *objectName)
+{
+    auto *frame = namedWidget<QFrame>(parent, objectName);
+    frame->setFrameShape(QFrame::VLine);
+    frame->setFrameShadow(QFrame::Sunken);
+    return frame;
+}
+
 QToolButton *choiceButton(QWidget *parent, const char *objectName, const char *icon, const char *text)
 {
     auto *button = namedWidget<QToolButton>(parent, objectName);
@@ -158,14 +166,24 @@ void ConvertImageFormUi::setupLeftColumn(QWidget *form)
     targetLabel = makeLabel(toolbarWidget, "targetLabel", "Output:", targetComboBox);
     qualitySpinBox = spinBox(toolbarWidget, "qualitySpinBox", 0, 99);
     qualityLabel = makeLabel(toolbarWidget, "qualityLabel", "Quality", qualitySpinBox);
-    line4 = namedWidget<QFrame>(toolbarWidget, "line4");
-    line4->setFrameShape(QFrame::VLine);
-    line4->setFrameShadow(QFrame::Sunken);
+    line4 = separator(toolbarWidget, "line4");
     line4->hide();
-    toolbarLayout = new QHBoxLayout(toolbarWidget);
+    convertButton = iconButton(toolbarWidget, "convertButton", "_Convert24.png", "Convert Images", 24);
+    convertButton->setText(tr("Convert"));
+    convertButton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    line_2 = separator(toolbarWidget, "line_2");
+    addFilesButton = iconButton(toolbarWidget, "addFilesButton", "_AddFile24.png", "Add Files", 24);
+    removeButton = iconButton(toolbarWidget, "removeButton", "_Delete24.png", "Remove", 24);
+    clearButton = iconButton(toolbarWidget, "clearButton", "_shortcut24.png", "Clear", 24);
+    line = separator(toolbarWidget, "line");
+    upButton = iconButton(toolbarWidget, "upButton", "_ArrowUp24.png", "Up", 24);
+    downButton = iconButton(toolbarWidget, "downButton", "_ArrowDown24.png", "Down", 24);
+    line_3 = separator(toolbarWidget, "line_3");
+    auto *toolbarLayout = new QHBoxLayout(toolbarWidget);
     toolbarLayout->setContentsMargins(0, 0, 0, 0);
-    for (QWidget *widget : {static_cast<QWidget *>(targetLabel), static_cast<QWidget *>(targetComboBox),
-                            static_cast<QWidget *>(qualityLabel), static_cast<QWidget *>(qualitySpinBox)})
+    for (QWidget *widget : std::initializer_list<QWidget *>{convertButton, line_2, addFilesButton, removeButton,
+                                                            clearButton, line, upButton, downButton, line_3,
+                                                            targetLabel, targetComboBox, qualityLabel, qualitySpinBox})
         toolbarLayout->addWidget(widget);
     toolbarLayout->addStretch();
     toolbarLayout->addWidget(line4);

@@ -27,7 +27,15 @@ struct ConvertImageFormUi {
 
     // Left column.
     QWidget *toolbarWidget = nullptr;
-    QHBoxLayout *toolbarLayout = nullptr; // the source list's buttons go before the target
+    QToolButton *convertButton = nullptr;
+    QFrame *line_2 = nullptr;
+    QToolButton *addFilesButton = nullptr;
+    QToolButton *removeButton = nullptr;
+    QToolButton *clearButton = nullptr;
+    QFrame *line = nullptr;
+    QToolButton *upButton = nullptr;
+    QToolButton *downButton = nullptr;
+    QFrame *line_3 = nullptr;
     QLabel *targetLabel = nullptr;
     QComboBox *targetComboBox = nullptr;
     QLabel *qualityLabel = nullptr;
