@@ -77,7 +77,7 @@ int runList(const QString &path)
     timer.start();
     const std::atomic_bool stop = false;
     listPageThumbnails(
-        path, QSize(200, 200), stop,
+        {path, {}}, QSize(200, 200), stop,
         [&](const PdfPageListing &listing) { thumbnails.reserve(size_t(listing.pageCount)); }, [](int) {},
         [&](int, const QImage &thumbnail) {
             if (firstMs < 0)

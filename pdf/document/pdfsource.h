@@ -1,5 +1,7 @@
 #pragma once
 
+#include "pdfinput.h"
+
 #include <QString>
 
 #include <qpdf/QPDF.hh>
@@ -7,12 +9,6 @@
 
 #include <memory>
 #include <vector>
-
-// A PDF file to read from, and the password that opens it (empty for none).
-struct PdfInput {
-    QString path;
-    QString password;
-};
 
 // One opened PDF file. Pages copied out of it read their data from the file
 // lazily, so it has to stay alive until the copy has been written.

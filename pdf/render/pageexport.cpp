@@ -87,6 +87,7 @@ PageExportResult exportPages(const PageExportJob &job, const std::function<void(
     qsizetype remaining = requested.size();
     bool loaded = false;
     PageJobRunner runner(job.pdfPath, timeouts);
+    runner.setPassword(job.pdfPassword);
     const auto complete = [&](int tag, const QString &reason) {
         const int position = requested.at(tag);
         if (!reason.isEmpty())

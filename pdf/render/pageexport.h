@@ -14,11 +14,12 @@
 struct PageExportJob {
     QString pdfPath;
     QString folder;
-    QList<int> pages;       // 0-based, in the order to write
-    int format = 0;         // 0 JPG, 1 PNG, 2 WEBP
-    int scaleIndex = 0;     // 0..4 => factor 1..5
-    bool overwrite = false; // false: existing targets are reported and skipped
-    int maxWorkers = 0;     // 0: one render worker per core (see PageJobRunner)
+    QList<int> pages;         // 0-based, in the order to write
+    int format = 0;           // 0 JPG, 1 PNG, 2 WEBP
+    int scaleIndex = 0;       // 0..4 => factor 1..5
+    bool overwrite = false;   // false: existing targets are reported and skipped
+    int maxWorkers = 0;       // 0: one render worker per core (see PageJobRunner)
+    QString pdfPassword = {}; // empty for a file that opens without one
 };
 
 struct PageExportFailure {

@@ -68,10 +68,7 @@ PageJobRunner::Worker &PageJobRunner::spawn()
             [this, &worker](const RenderProtocol::Frame &frame) { onFrame(worker, frame); });
     connect(worker.process, &RenderProcess::died, this, [this, &worker] { onDied(worker); });
     worker.process->start();
-    QByteArray body;
-    QDataStream out(&body, QIODevice::WriteOnly);
-    out << pdfPath;
-    worker.process->send(RenderProtocol::Open, body);
+    worker.process->send(RenderProtocol::Open, RenderProtocol::openBody(pdfPath, password));
     updateWatchdog(worker);
     return worker;
 }
@@ -132,8 +129,10 @@ void PageJobRunner::onFrame(Worker &worker, const RenderProtocol::Frame &frame)
         RenderDocumentInfo info;
         QDataStream stream(frame.body);
         qint32 pageCount = 0;
-        stream >> info.loaded >> pageCount >> info.pageSize;
+        qint32 error = 0;
+        stream >> info.loaded >> pageCount >> info.pageSize >> error;
         info.pageCount = info.loaded ? pageCount : 0;
+        info.loadError = QPdfDocument::Error(error);
         emit opened(info);
         return;
     }

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QPdfDocument>
 #include <QSize>
 #include <QString>
 
@@ -19,6 +20,7 @@ struct RenderDocumentInfo {
     bool loaded = false;
     int pageCount = 0;
     QSize pageSize; // first page's size in points, rounded
+    QPdfDocument::Error loadError = QPdfDocument::Error::None;
 };
 
 // How long a worker may stay silent before it is taken for stuck and killed.
@@ -44,6 +46,8 @@ public:
     // count, one for tiny jobs; `limit` > 0 caps it further.
     static int workerCountFor(int pages, int limit = 0);
 
+    // The password that opens the document; set before start().
+    void setPassword(const QString &password) { this->password = password; }
     // Starts the first worker, which loads the document.
     void start();
     // Queues requests of one command type; each gets the next tag (0, 1, ...)
@@ -89,6 +93,7 @@ private:
     int aliveCount() const;
 
     const QString pdfPath;
+    QString password;
     const RenderTimeouts timeouts;
     std::vector<std::unique_ptr<Worker>> workers;
     QList<Request> requests;

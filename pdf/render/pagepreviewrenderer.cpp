@@ -18,10 +18,11 @@ PagePreviewRenderer::PagePreviewRenderer(QObject *parent, RenderTimeouts timeout
     connect(releaseTimer, &QTimer::timeout, this, &PagePreviewRenderer::releaseDocument);
 }
 
-void PagePreviewRenderer::setDocument(const QString &newPath)
+void PagePreviewRenderer::setDocument(const QString &newPath, const QString &newPassword)
 {
     close();
     path = newPath;
+    password = newPassword;
 }
 
 void PagePreviewRenderer::render(int page, QSize box)
@@ -76,10 +77,7 @@ void PagePreviewRenderer::sendPending()
         const QFileInfo file(path);
         openedSize = file.size();
         openedModified = file.lastModified();
-        QByteArray body;
-        QDataStream out(&body, QIODevice::WriteOnly);
-        out << path;
-        process->send(RenderProtocol::Open, body);
+        process->send(RenderProtocol::Open, RenderProtocol::openBody(path, password));
         documentOpen = true;
         process->setWatchdog(timeouts.loadMs);
     } else {

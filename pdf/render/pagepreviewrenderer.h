@@ -27,7 +27,7 @@ public:
     explicit PagePreviewRenderer(QObject *parent = nullptr, RenderTimeouts timeouts = {});
 
     // The document to draw from, read afresh: ends the current worker.
-    void setDocument(const QString &path);
+    void setDocument(const QString &path, const QString &password = {});
     // `page` is 0-based; the image fits into `box` with the first page's proportions.
     void render(int page, QSize box);
     // The worker lets go of the file; the next request reads it afresh.
@@ -49,6 +49,7 @@ private:
     RenderProcess *process = nullptr;
     QTimer *releaseTimer = nullptr;
     QString path;
+    QString password;
     qint64 openedSize = -1;
     QDateTime openedModified;
     bool documentOpen = false;

@@ -7,13 +7,14 @@
 
 #include <map>
 
-void listPageThumbnails(const QString &path, QSize box, const std::atomic_bool &stop,
+void listPageThumbnails(const PdfInput &input, QSize box, const std::atomic_bool &stop,
                         const std::function<void(const PdfPageListing &)> &listed,
                         const std::function<void(int pageNumber)> &beforePage,
                         const std::function<void(int page, const QImage &thumbnail)> &pageReady,
                         const RenderTimeouts &timeouts)
 {
-    PageJobRunner runner(path, timeouts);
+    PageJobRunner runner(input.path, timeouts);
+    runner.setPassword(input.password);
     int pageCount = 0;
     int next = 0;
     QImage blank;
@@ -34,7 +35,11 @@ void listPageThumbnails(const QString &path, QSize box, const std::atomic_bool &
 
     QObject::connect(&runner, &PageJobRunner::opened, &runner, [&](const RenderDocumentInfo &info) {
         pageCount = info.pageCount;
-        listed({pageCount, info.pageSize});
+        PdfOpenProblem problem;
+        if (pageCount == 0 && !stop)
+            problem =
+                explainFailedLoad(input.path, input.password, info.loadError == QPdfDocument::Error::IncorrectPassword);
+        listed({pageCount, info.pageSize, problem});
         if (pageCount == 0 || stop) {
             runner.finish();
             return;

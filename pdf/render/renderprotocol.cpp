@@ -33,6 +33,14 @@ QByteArray encode(quint8 type, const QByteArray &body)
     return bytes;
 }
 
+QByteArray openBody(const QString &path, const QString &password)
+{
+    QByteArray body;
+    QDataStream stream(&body, QIODevice::WriteOnly);
+    stream << path << password;
+    return body;
+}
+
 void FrameReader::append(const QByteArray &bytes)
 {
     if (offset > 0 && offset == buffer.size()) {

@@ -12,7 +12,7 @@ class QIODevice;
 namespace RenderProtocol {
 
 enum Command : quint8 {
-    Open = 1,   // QString path                      -> Opened
+    Open = 1,   // QString path, QString password    -> Opened
     Render = 2, // tag, page, QSize box              -> Begin, Image
     Export = 3, // tag, page, QString fileName, format, scale index,
                 // qint64 byte budget, encoder threads -> Begin, Exported
@@ -20,7 +20,8 @@ enum Command : quint8 {
 };
 
 enum Reply : quint8 {
-    Opened = 101,   // bool loaded, qint32 pageCount, QSize first page size in points
+    Opened = 101,   // bool loaded, qint32 pageCount, QSize first page size in points,
+                    // qint32 QPdfDocument::Error of the load
     Begin = 102,    // tag: the worker starts on this request
     Image = 103,    // tag, image (null if the page could not be drawn)
     Exported = 104, // tag, QString reason (empty: written)
@@ -35,6 +36,10 @@ struct Frame {
 inline constexpr qint64 maxFrameSize = qint64(1) << 30;
 
 QByteArray encode(quint8 type, const QByteArray &body);
+
+// The body of an Open request. The password travels only here, never on a
+// command line, in the environment or in a file.
+QByteArray openBody(const QString &path, const QString &password);
 
 // Accumulates bytes from a pipe and cuts them into frames.
 class FrameReader

@@ -68,15 +68,18 @@ void RenderWorker::finish()
 void RenderWorker::open(QDataStream &request)
 {
     QString path;
-    request >> path;
+    QString password;
+    request >> path >> password;
     exporter.finish();
     document = std::make_unique<QPdfDocument>();
-    document->load(path);
+    document->setPassword(password);
+    const QPdfDocument::Error error = document->load(path);
     const bool loaded = document->status() == QPdfDocument::Status::Ready;
     const qint32 pageCount = loaded ? document->pageCount() : 0;
     const QSize pageSize = document->pagePointSize(0).toSize();
-    reply(RenderProtocol::Opened,
-          bodyOf([&](QDataStream &stream) { stream << (loaded && pageCount > 0) << pageCount << pageSize; }));
+    reply(RenderProtocol::Opened, bodyOf([&](QDataStream &stream) {
+              stream << (loaded && pageCount > 0) << pageCount << pageSize << qint32(error);
+          }));
 }
 
 void RenderWorker::render(QDataStream &request)

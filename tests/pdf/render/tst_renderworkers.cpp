@@ -2,6 +2,7 @@
 #include "pagepreviewrenderer.h"
 #include "pagerendering.h"
 #include "pagethumbnails.h"
+#include "pdftestfiles.h"
 #include "testenvironment.h"
 #include "testpdf.h"
 
@@ -14,21 +15,30 @@
 
 namespace {
 
+const QString lockedPassword = QStringLiteral("s3cret");
+const QString nonAsciiPassword = QStringLiteral("Pässwörd €5");
+
 // Short enough to keep the tests quick, long enough for a sanitizer build.
 constexpr RenderTimeouts quickTimeouts{3000, 3000};
 
 struct Listing {
     int pageCount = -1;
+    PdfOpenProblem::Kind problem = PdfOpenProblem::None;
     QList<int> pages;
     QList<QImage> images;
 };
 
-Listing list(const QString &path)
+Listing list(const QString &path, const QString &password = {})
 {
     Listing listing;
     const std::atomic_bool stop = false;
     listPageThumbnails(
-        path, QSize(50, 50), stop, [&](const PdfPageListing &info) { listing.pageCount = info.pageCount; }, [](int) {},
+        {path, password}, QSize(50, 50), stop,
+        [&](const PdfPageListing &info) {
+            listing.pageCount = info.pageCount;
+            listing.problem = info.problem.kind;
+        },
+        [](int) {},
         [&](int page, const QImage &image) {
             listing.pages.append(page);
             listing.images.append(image);
@@ -84,6 +94,9 @@ private slots:
     void faultyPageFailsAloneInExport_data();
     void faultyPageFailsAloneInExport();
     void previewSurvivesAHangingPageAndRereadsAReleasedFile();
+    void protectedFileOpensOnlyWithItsPassword_data();
+    void protectedFileOpensOnlyWithItsPassword();
+    void exportOpensAProtectedFile();
 
 private:
     QTemporaryDir m_dir;
@@ -96,6 +109,16 @@ void TestRenderWorkers::initTestCase()
     QVERIFY(m_dir.isValid());
     m_pdf = m_dir.filePath(QStringLiteral("six.pdf"));
     QVERIFY(TestPdf::writeA4(m_pdf, 6));
+    for (const QString &password : {lockedPassword, nonAsciiPassword}) {
+        const QString locked = m_dir.filePath(password + QStringLiteral(".pdf"));
+        QVERIFY(QFile::copy(m_pdf, locked));
+        PdfTestFiles::encrypt(locked, password);
+    }
+    TestEnvironment::run(QStringLiteral("qpdf"),
+                         {QStringLiteral("--encrypt"), QString(), QStringLiteral("owner"), QStringLiteral("256"),
+                          QStringLiteral("--print=none"), QStringLiteral("--"), m_pdf, m_dir.filePath("owner.pdf")});
+    QFile noise(m_dir.filePath(QStringLiteral("noise.pdf")));
+    QVERIFY(noise.open(QIODevice::WriteOnly) && noise.write(QByteArray(3000, 'x')) == 3000);
 }
 
 void TestRenderWorkers::loopingPageTreeEndsAsUnloadedDocument()
@@ -190,6 +213,45 @@ void TestRenderWorkers::previewSurvivesAHangingPageAndRereadsAReleasedFile()
 
     preview.close();
     QCOMPARE(runningWorkers(), 0);
+}
+
+void TestRenderWorkers::protectedFileOpensOnlyWithItsPassword_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<int>("pageCount");
+    QTest::addColumn<int>("problem");
+    QTest::newRow("no password") << lockedPassword << QString() << 0 << int(PdfOpenProblem::NeedsPassword);
+    QTest::newRow("wrong password") << lockedPassword << "secret" << 0 << int(PdfOpenProblem::WrongPassword);
+    QTest::newRow("right password") << lockedPassword << lockedPassword << 6 << int(PdfOpenProblem::None);
+    QTest::newRow("non-ASCII password") << nonAsciiPassword << nonAsciiPassword << 6 << int(PdfOpenProblem::None);
+    QTest::newRow("owner password only") << "owner" << QString() << 6 << int(PdfOpenProblem::None);
+    QTest::newRow("not a PDF") << "noise" << QString() << 0 << int(PdfOpenProblem::NotPdf);
+}
+
+void TestRenderWorkers::protectedFileOpensOnlyWithItsPassword()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, password);
+    QFETCH(int, pageCount);
+    QFETCH(int, problem);
+    const Listing listing = list(m_dir.filePath(file + QStringLiteral(".pdf")), password);
+    QCOMPARE(listing.pageCount, pageCount);
+    QCOMPARE(listing.pages.size(), pageCount);
+    QCOMPARE(int(listing.problem), problem);
+}
+
+void TestRenderWorkers::exportOpensAProtectedFile()
+{
+    const QString folder = m_dir.filePath(QStringLiteral("protected export"));
+    QVERIFY(QDir().mkpath(folder));
+    PageExportJob job{m_dir.filePath(lockedPassword + QStringLiteral(".pdf")), folder, {0, 5}, 1};
+    job.pdfPassword = lockedPassword;
+    const std::atomic_bool stop = false;
+    const PageExportResult result = exportPages(
+        job, [](int) {}, stop, quickTimeouts);
+    QVERIFY(result.failures.isEmpty());
+    QCOMPARE(QDir(folder).entryList(QDir::Files, QDir::Name), QStringList({"1.png", "6.png"}));
 }
 
 QTEST_MAIN(TestRenderWorkers)
