@@ -31,7 +31,8 @@ MergePdfForm::MergePdfForm(QWidget *parent)
     resize(892, 696);
     ui.setupUi(this, "mergeButton", tr("Merge Files"), false);
     fileList = new PdfFileList(
-        [](const QStringList &paths, int generation) { return new MergePDFAddFileThread(paths, generation); }, this);
+        [](const QList<PdfInput> &inputs, int generation) { return new MergePDFAddFileThread(inputs, generation); },
+        tr("Merge PDF"), this);
     ui.mainListView->setModel(fileList->model());
     readSettings();
 
@@ -139,7 +140,7 @@ void MergePdfForm::on_mergeButton_clicked()
     ui.progressFrame->show();
     ui.mainListView->hide();
     cancelled = false;
-    mergeThread = new MergePDFMergeThread(fileList->paths(), answer, this);
+    mergeThread = new MergePDFMergeThread(fileList->inputs(), answer, this);
     connect(mergeThread, &MergePDFMergeThread::prepareMerge, this, &MergePdfForm::on_prepareMerge);
     connect(mergeThread, &MergePDFMergeThread::progressMerge, this, &MergePdfForm::on_progressMerge);
     connect(mergeThread, &MergePDFMergeThread::finishMerge, this, &MergePdfForm::on_finishMerge);
@@ -163,6 +164,12 @@ void MergePdfForm::updateButtons()
 
 void MergePdfForm::on_filesAdded()
 {
+    // Nothing listed after all (every file left out or its password not
+    // given): back to the drop area, as before.
+    if (fileList->rowCount() == 0 && !fileList->isBusy()) {
+        ui.mainListView->hide();
+        ui.sourceFrame->show();
+    }
     updateButtons();
 }
 

@@ -4,9 +4,9 @@
 
 #include <QFileInfo>
 
-MergePDFMergeThread::MergePDFMergeThread(const QStringList &paths, const QString &outputPath, QObject *parent)
+MergePDFMergeThread::MergePDFMergeThread(const QList<PdfInput> &sources, const QString &outputPath, QObject *parent)
     : QThread(parent)
-    , paths(paths)
+    , sources(sources)
     , outputPath(outputPath)
 {
 }
@@ -20,14 +20,13 @@ MergePDFMergeThread::~MergePDFMergeThread()
 void MergePDFMergeThread::run()
 {
     setPriority(QThread::HighPriority);
-    emit prepareMerge(int(paths.size()));
+    emit prepareMerge(int(sources.size()));
     MergeJob job;
     job.outputPath = outputPath;
-    for (const QString &path : paths)
-        job.sources.append({path, QString()});
+    job.sources = sources;
 
     const auto progress = [this](const MergeProgress &at) {
-        const QString name = QFileInfo(paths.at(at.fileIndex)).fileName();
+        const QString name = QFileInfo(sources.at(at.fileIndex).path).fileName();
         if (at.pageCount < 0) {
             emit progressMerge(at.fileIndex, name);
             return;

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "pdfinput.h"
+
+#include <QList>
 #include <QString>
-#include <QStringList>
 #include <QThread>
 
 #include <atomic>
@@ -11,7 +13,7 @@ class MergePDFMergeThread : public QThread
 {
     Q_OBJECT
 public:
-    MergePDFMergeThread(const QStringList &paths, const QString &outputPath, QObject *parent = nullptr);
+    MergePDFMergeThread(const QList<PdfInput> &sources, const QString &outputPath, QObject *parent = nullptr);
     ~MergePDFMergeThread() override;
 
     // Takes effect between files; the pages merged so far are written.
@@ -28,7 +30,7 @@ protected:
     void run() override;
 
 private:
-    const QStringList paths;
+    const QList<PdfInput> sources;
     const QString outputPath;
     std::atomic_bool stop = false;
 };

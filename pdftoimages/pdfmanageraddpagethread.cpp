@@ -20,11 +20,13 @@ void PdfManagerAddPageThread::run()
 
     PdfManagerGlobal::setCurrentPdfPath(pdfPath);
     listPageThumbnails(
-        pdfPath, thumbnailBox, stopFlag,
+        {pdfPath, pdfPassword}, thumbnailBox, stopFlag,
         [this](const PdfPageListing &listing) {
             // A stopped load has been replaced; the shared values are the newer load's.
             if (stopFlag)
                 return;
+            if (listing.problem.failed())
+                emit loadPagesFailed(listing.problem);
             PdfManagerGlobal::setPageSize(listing.pageSize);
             PdfManagerGlobal::setPageCount(listing.pageCount);
             emit loadPagesStart();

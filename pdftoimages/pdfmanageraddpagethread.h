@@ -1,5 +1,7 @@
 #pragma once
 
+#include "pdfopenproblem.h"
+
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -18,6 +20,8 @@ public:
     PdfManagerAddPageThread(const QString &pdfPath, QSize thumbnailBox, int generation, QObject *parent = nullptr);
 
     void requestStop() { stopFlag = true; }
+    // The password that opens the file; set before start().
+    void setPassword(const QString &password) { pdfPassword = password; }
 
 signals:
     void loadPagesTerminated();
@@ -26,6 +30,8 @@ signals:
     void loadPagesFinish();
     // `page` is 0-based; pages arrive in page order.
     void pageLoaded(int generation, int page, QImage image);
+    // Before loadPagesStart() when the file did not open.
+    void loadPagesFailed(PdfOpenProblem problem);
 
 protected:
     void run() override;
@@ -33,6 +39,7 @@ protected:
 private:
     std::atomic_bool stopFlag{false};
     const QString pdfPath;
+    QString pdfPassword;
     const QSize thumbnailBox;
     const int loadGeneration;
 };

@@ -10,6 +10,7 @@
 #include "pdfmanagerglobal.h"
 #include "pdfmanagerlistview.h"
 #include "pdfmanagertableview.h"
+#include "pdfopenreport.h"
 #include "shelldialogs.h"
 #include "shellhelpers.h"
 #include "theme.h"
@@ -222,7 +223,7 @@ void PdfManagerForm::on_AddURLs(QList<QUrl> urls)
     startAddPageThread(QDir::toNativeSeparators(urls.constFirst().toLocalFile()));
 }
 
-void PdfManagerForm::startAddPageThread(const QString &path)
+void PdfManagerForm::startAddPageThread(const QString &path, const QString &password)
 {
     // A load still running belongs to a document the user has replaced.
     if (addPageThread)
@@ -234,7 +235,9 @@ void PdfManagerForm::startAddPageThread(const QString &path)
     clearCheckedView();
     ui.checkedTabWidget->hide();
     ui.previewImage->setText(tr("Preview"));
-    previewRenderer->setDocument(path);
+    pdfPassword = password;
+    loadProblem = {};
+    previewRenderer->setDocument(path, password);
 
     // Busy from now on: opening a large file or one on a network share takes
     // seconds before the first page is known.
@@ -249,14 +252,22 @@ void PdfManagerForm::startAddPageThread(const QString &path)
     thumbnailPixelRatio = ui.listView->devicePixelRatioF();
     auto *thread =
         new PdfManagerAddPageThread(path, QSize(thumbnailBox, thumbnailBox) * thumbnailPixelRatio, generation, this);
+    thread->setPassword(password);
     addPageThread = thread;
     // Signals of an abandoned load may still be queued; only the latest load's count.
     const auto latest = [this, generation] { return generation == loadGeneration; };
     // The end of the thread rather than its loadPagesFinish(): a load cancelled
     // before the thread got to run ends without any signal of its own.
-    connect(thread, &QThread::finished, this, [this, latest] {
+    connect(thread, &QThread::finished, this, [this, latest, path] {
+        if (!latest())
+            return;
+        onLoadPagesFinish();
+        if (loadProblem.failed() && !stopRequested)
+            handleUnopenedPdf(path, loadProblem);
+    });
+    connect(thread, &PdfManagerAddPageThread::loadPagesFailed, this, [this, latest](const PdfOpenProblem &problem) {
         if (latest())
-            onLoadPagesFinish();
+            loadProblem = problem;
     });
     connect(thread, &PdfManagerAddPageThread::loadPagesStart, this, [this, latest] {
         if (latest())
@@ -332,12 +343,20 @@ void PdfManagerForm::onLoadPagesFinish()
     setBusy(false);
     setTopRowVisible(true);
     ui.progressBar->setValue(ui.progressBar->maximum());
-    if (stopRequested) {
+    if (stopRequested || loadProblem.failed()) {
         showPage(PdfManagerFormUi::SourcePage);
         return;
     }
     ui.listView->setIconSize(QSize(thumbnailBox, thumbnailBox));
     showPage(PdfManagerFormUi::ResultPage);
+}
+
+void PdfManagerForm::handleUnopenedPdf(const QString &path, const PdfOpenProblem &problem)
+{
+    previewRenderer->close();
+    pdfPassword.clear();
+    if (const std::optional<QString> password = resolveUnopenedPdf(this, tr("PDF to Images"), path, problem))
+        startAddPageThread(path, *password);
 }
 
 void PdfManagerForm::on_progressCancelButton_clicked()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "pdfmanagerformui.h"
+#include "pdfopenproblem.h"
 
 #include <QImage>
 #include <QItemSelection>
@@ -79,7 +80,8 @@ private:
     void readSettings();
     void writeSetting(const QString &key, const QVariant &value);
 
-    void startAddPageThread(const QString &path);
+    void startAddPageThread(const QString &path, const QString &password = {});
+    void handleUnopenedPdf(const QString &path, const PdfOpenProblem &problem);
     void startExportThread(const QString &folder, bool overwrite, const QList<int> &pages);
     void stopThreadsAndWait();
     QPixmap thumbnailPixmap(QImage image) const;
@@ -127,6 +129,10 @@ private:
     // Thumbnails waiting to become rows, in page order after the last row.
     QList<QImage> pendingThumbnails;
     qreal thumbnailPixelRatio = 1.0;
+
+    // Opens the loaded PDF; in memory only, replaced with the document.
+    QString pdfPassword;
+    PdfOpenProblem loadProblem;
 
     QStringList exportFailures;
     bool overwriteAnswered = false;

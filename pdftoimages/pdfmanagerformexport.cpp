@@ -67,6 +67,7 @@ void PdfManagerForm::startExportThread(const QString &folder, bool overwrite, co
 {
     PageExportJob job;
     job.pdfPath = PdfManagerGlobal::currentPdfPath();
+    job.pdfPassword = pdfPassword;
     job.folder = folder;
     job.pages = pages;
     job.format = PdfManagerGlobal::outputFormat();

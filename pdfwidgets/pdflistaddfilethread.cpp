@@ -2,9 +2,9 @@
 
 #include "pdffirstpage.h"
 
-PdfListAddFileThread::PdfListAddFileThread(const QStringList &paths, int generation, QObject *parent)
+PdfListAddFileThread::PdfListAddFileThread(const QList<PdfInput> &inputs, int generation, QObject *parent)
     : QThread(parent)
-    , paths(paths)
+    , inputs(inputs)
     , generation(generation)
 {
 }
@@ -18,11 +18,11 @@ PdfListAddFileThread::~PdfListAddFileThread()
 void PdfListAddFileThread::run()
 {
     setPriority(QThread::HighPriority);
-    for (const QString &path : paths) {
+    for (const PdfInput &input : inputs) {
         if (stop)
             break;
-        const PdfFirstPage first = readFirstPage(path, stop);
-        emit fileListed(generation, first.pageCount, first.image);
+        const PdfFirstPage first = readFirstPage(input, stop);
+        emit fileListed(generation, first.pageCount, first.image, first.problem);
     }
     emit filesAdded();
 }

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "pdfinput.h"
+#include "pdfopenproblem.h"
+
 #include <QImage>
-#include <QStringList>
+#include <QList>
 #include <QThread>
 
 #include <atomic>
@@ -13,21 +16,21 @@ class PdfListAddFileThread : public QThread
 {
     Q_OBJECT
 public:
-    PdfListAddFileThread(const QStringList &paths, int generation, QObject *parent = nullptr);
+    PdfListAddFileThread(const QList<PdfInput> &inputs, int generation, QObject *parent = nullptr);
     ~PdfListAddFileThread() override;
 
     void requestStop() { stop = true; }
 
 signals:
-    // firstPage is null when the file did not open (pageCount 0).
-    void fileListed(int generation, int pageCount, QImage firstPage);
+    // firstPage is null and problem says why when the file did not open (pageCount 0).
+    void fileListed(int generation, int pageCount, QImage firstPage, PdfOpenProblem problem);
     void filesAdded();
 
 protected:
     void run() override;
 
 private:
-    const QStringList paths;
+    const QList<PdfInput> inputs;
     const int generation;
     std::atomic_bool stop = false;
 };

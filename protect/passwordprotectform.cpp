@@ -37,9 +37,9 @@ PasswordProtectForm::PasswordProtectForm(QWidget *parent)
     setObjectName(QStringLiteral("PasswordProtectForm"));
     resize(897, 750);
     ui.setupUi(this, "passwordButton", tr("Add Password"), true);
-    fileList = new PdfFileList(
-        [](const QStringList &paths, int generation) { return new PasswordProtectAddFileThread(paths, generation); },
-        this);
+    fileList = new PdfFileList([](const QList<PdfInput> &inputs,
+                                  int generation) { return new PasswordProtectAddFileThread(inputs, generation); },
+                               tr("Password Protect"), this);
     ui.mainListView->setModel(fileList->model());
     readSettings();
 
@@ -168,6 +168,12 @@ void PasswordProtectForm::on_itemSelection_changed(const QItemSelection &selecte
 
 void PasswordProtectForm::on_filesAdded()
 {
+    // Nothing listed after all (every file left out or its password not
+    // given): back to the drop area, as before.
+    if (fileList->rowCount() == 0 && !fileList->isBusy()) {
+        ui.mainListView->hide();
+        ui.sourceFrame->show();
+    }
     updateButtons();
 }
 
@@ -201,7 +207,7 @@ void PasswordProtectForm::on_setPassword(QString userPassword)
     ui.progressFrame->show();
     ui.mainListView->hide();
     cancelled = false;
-    passwordThread = new PasswordProtectPasswordThread(fileList->paths(), folder, userPassword, this);
+    passwordThread = new PasswordProtectPasswordThread(fileList->inputs(), folder, userPassword, this);
     connect(passwordThread, &PasswordProtectPasswordThread::preparePassword, this,
             &PasswordProtectForm::on_preparePassword);
     connect(passwordThread, &PasswordProtectPasswordThread::progressPassword, this,

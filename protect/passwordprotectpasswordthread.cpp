@@ -4,10 +4,11 @@
 
 #include <QFileInfo>
 
-PasswordProtectPasswordThread::PasswordProtectPasswordThread(const QStringList &paths, const QString &outputFolder,
-                                                             const QString &password, QObject *parent)
+PasswordProtectPasswordThread::PasswordProtectPasswordThread(const QList<PdfInput> &sources,
+                                                             const QString &outputFolder, const QString &password,
+                                                             QObject *parent)
     : QThread(parent)
-    , paths(paths)
+    , sources(sources)
     , outputFolder(outputFolder)
     , password(password)
 {
@@ -22,12 +23,12 @@ PasswordProtectPasswordThread::~PasswordProtectPasswordThread()
 void PasswordProtectPasswordThread::run()
 {
     setPriority(QThread::HighPriority);
-    emit preparePassword(int(paths.size()));
+    emit preparePassword(int(sources.size()));
     QString errMsg;
-    for (int i = 0; i < paths.size() && !stop; ++i) {
-        const QString &path = paths.at(i);
-        emit progressPassword(i, QFileInfo(path).fileName());
-        const PdfError error = protectPdf({path, QString()}, protectedOutputPath(outputFolder, path), password);
+    for (int i = 0; i < sources.size() && !stop; ++i) {
+        const PdfInput &source = sources.at(i);
+        emit progressPassword(i, QFileInfo(source.path).fileName());
+        const PdfError error = protectPdf(source, protectedOutputPath(outputFolder, source.path), password);
         if (error.failed()) {
             errMsg = error.messageWithCode();
             break;

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "pdfinput.h"
+
+#include <QList>
 #include <QString>
-#include <QStringList>
 #include <QThread>
 
 #include <atomic>
@@ -11,7 +13,7 @@ class PasswordProtectPasswordThread : public QThread
 {
     Q_OBJECT
 public:
-    PasswordProtectPasswordThread(const QStringList &paths, const QString &outputFolder, const QString &password,
+    PasswordProtectPasswordThread(const QList<PdfInput> &sources, const QString &outputFolder, const QString &password,
                                   QObject *parent = nullptr);
     ~PasswordProtectPasswordThread() override;
 
@@ -28,7 +30,7 @@ protected:
     void run() override;
 
 private:
-    const QStringList paths;
+    const QList<PdfInput> sources;
     const QString outputFolder;
     const QString password;
     std::atomic_bool stop = false;

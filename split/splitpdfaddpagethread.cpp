@@ -2,9 +2,10 @@
 
 #include "pagethumbnails.h"
 
-SplitPDFAddPageThread::SplitPDFAddPageThread(const QString &path, QSize thumbnailSize, int generation, QObject *parent)
+SplitPDFAddPageThread::SplitPDFAddPageThread(const PdfInput &source, QSize thumbnailSize, int generation,
+                                             QObject *parent)
     : QThread(parent)
-    , path(path)
+    , source(source)
     , thumbnailSize(thumbnailSize)
     , generation(generation)
 {
@@ -16,8 +17,12 @@ void SplitPDFAddPageThread::run()
         return;
     setPriority(QThread::HighPriority);
     listPageThumbnails(
-        path, thumbnailSize, stopRequested,
-        [this](const PdfPageListing &listing) { emit loadPagesStart(generation, listing.pageCount); }, [](int) {},
-        [this](int page, const QImage &thumbnail) { emit pageReady(generation, page, thumbnail); });
+        source, thumbnailSize, stopRequested,
+        [this](const PdfPageListing &listing) {
+            if (listing.problem.failed())
+                emit loadPagesFailed(generation, listing.problem);
+            emit loadPagesStart(generation, listing.pageCount);
+        },
+        [](int) {}, [this](int page, const QImage &thumbnail) { emit pageReady(generation, page, thumbnail); });
     emit loadPagesFinish(generation);
 }

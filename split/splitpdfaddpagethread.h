@@ -1,5 +1,8 @@
 #pragma once
 
+#include "pdfinput.h"
+#include "pdfopenproblem.h"
+
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -14,13 +17,14 @@ class SplitPDFAddPageThread : public QThread
 {
     Q_OBJECT
 public:
-    SplitPDFAddPageThread(const QString &path, QSize thumbnailSize, int generation, QObject *parent = nullptr);
+    SplitPDFAddPageThread(const PdfInput &source, QSize thumbnailSize, int generation, QObject *parent = nullptr);
 
     void stop() { stopRequested = true; }
 
 signals:
-    // pageCount is 0 for a file that does not open.
+    // pageCount is 0 for a file that does not open; loadPagesFailed said why.
     void loadPagesStart(int generation, int pageCount);
+    void loadPagesFailed(int generation, PdfOpenProblem problem);
     void pageReady(int generation, int page, const QImage &thumbnail); // page is 0-based
     void loadPagesFinish(int generation);
 
@@ -28,7 +32,7 @@ protected:
     void run() override;
 
 private:
-    const QString path;
+    const PdfInput source;
     const QSize thumbnailSize;
     const int generation;
     std::atomic_bool stopRequested = false;

@@ -2,6 +2,7 @@
 
 #include "namedwidget.h"
 #include "pagepreviewrenderer.h"
+#include "pdfopenreport.h"
 #include "shelldialogs.h"
 #include "splitpdfaddpagethread.h"
 #include "splitpdfframe.h"
@@ -58,8 +59,7 @@ SplitPDFForm::SplitPDFForm(QWidget *parent)
     connect(previewRenderer, &PagePreviewRenderer::rendered, this, &SplitPDFForm::onPreviewRendered);
     setupUi();
     readSettings();
-    mainListView->hide();
-    sideForm->hide();
+    showDropArea();
 
     mainListView->setViewMode(QListView::IconMode);
     mainListView->setResizeMode(QListView::Adjust);
@@ -213,7 +213,7 @@ void SplitPDFForm::onRefreshTimer()
     loadPdf(pendingPath);
 }
 
-void SplitPDFForm::loadPdf(const QString &path)
+void SplitPDFForm::loadPdf(const QString &path, const QString &password)
 {
     mainListView->show();
     sideForm->show();
@@ -227,10 +227,12 @@ void SplitPDFForm::loadPdf(const QString &path)
     pageModel->clear();
     sideForm->resetPreview();
     previewPage = -1;
-    previewRenderer->setDocument(path);
+    sourcePassword = password;
+    previewRenderer->setDocument(path, password);
     pagesLoading = true;
-    auto *loader = new SplitPDFAddPageThread(path, thumbnailSize(), ++loadGeneration, this);
+    auto *loader = new SplitPDFAddPageThread({path, password}, thumbnailSize(), ++loadGeneration, this);
     connect(loader, &SplitPDFAddPageThread::loadPagesStart, this, &SplitPDFForm::onLoadPagesStart);
+    connect(loader, &SplitPDFAddPageThread::loadPagesFailed, this, &SplitPDFForm::onLoadPagesFailed);
     connect(loader, &SplitPDFAddPageThread::pageReady, this, &SplitPDFForm::onPageReady);
     connect(loader, &SplitPDFAddPageThread::loadPagesFinish, this, &SplitPDFForm::onLoadPagesFinish);
     connect(loader, &QThread::finished, loader, &QObject::deleteLater);
@@ -270,6 +272,30 @@ void SplitPDFForm::onLoadPagesFinish(int generation)
 {
     if (generation == loadGeneration)
         pagesLoading = false;
+}
+
+void SplitPDFForm::onLoadPagesFailed(int generation, const PdfOpenProblem &problem)
+{
+    if (generation != loadGeneration)
+        return;
+    const QString path = SplitPDFGlobal::currentPdfPath();
+    showDropArea();
+    previewRenderer->close();
+    sourcePassword.clear();
+    // Whatever the answer, this load has failed; a password starts a new one.
+    ++loadGeneration;
+    pagesLoading = false;
+    SplitPDFGlobal::setPageCount(0);
+    sideForm->setPageCount(0);
+    if (const std::optional<QString> password = resolveUnopenedPdf(this, tr("Split PDF"), path, problem))
+        loadPdf(path, *password);
+}
+
+void SplitPDFForm::showDropArea()
+{
+    mainListView->hide();
+    sideForm->hide();
+    sourceFrame->show();
 }
 
 void SplitPDFForm::on_itemSelection_changed(const QItemSelection &selected, const QItemSelection &)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "pdfopenproblem.h"
+
 #include <QImage>
 #include <QItemSelection>
 #include <QList>
@@ -47,6 +49,7 @@ private slots:
     void onLoadPagesStart(int generation, int pageCount);
     void onPageReady(int generation, int page, const QImage &thumbnail);
     void onLoadPagesFinish(int generation);
+    void onLoadPagesFailed(int generation, const PdfOpenProblem &problem);
     void onRefreshTimer();
     void onPreviewRendered(int page, const QImage &image);
     void on_fileAddButton_clicked();
@@ -60,7 +63,8 @@ private:
     void saveSettings();
     QSize thumbnailSize() const;
     void requestLoad(const QString &path);
-    void loadPdf(const QString &path);
+    void loadPdf(const QString &path, const QString &password = {});
+    void showDropArea();
     bool prepareSplit();
     QString chooseOutputFile();
     void showCompletionMessage(const QString &errMsg, const QStringList &warnings);
@@ -76,6 +80,8 @@ private:
     PagePreviewRenderer *previewRenderer = nullptr;
     int previewPage = -1; // 0-based; the page the preview waits for
     QString pendingPath;
+    // Opens the loaded PDF; in memory only, replaced with the document.
+    QString sourcePassword;
     qint64 rangeCount = 0;
     bool pagesLoading = false;
     // Each load gets a new number; what an abandoned loader still reports is dropped.

@@ -50,6 +50,7 @@ bool SplitPDFForm::prepareSplit()
 
     auto *thread = new SplitPDFSplitThread(this);
     thread->sourcePath = SplitPDFGlobal::currentPdfPath();
+    thread->sourcePassword = sourcePassword;
     thread->outputPath = outputFilePath;
     thread->ranges = ranges;
     connect(thread, &SplitPDFSplitThread::splitPDFFinish, this, &SplitPDFForm::onSplitPDFFinish);

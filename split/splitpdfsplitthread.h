@@ -15,6 +15,7 @@ public:
     using QThread::QThread;
 
     QString sourcePath;
+    QString sourcePassword;
     QString outputPath;
     QList<PageRange> ranges;
 

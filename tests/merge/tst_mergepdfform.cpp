@@ -6,9 +6,11 @@
 #include "testenvironment.h"
 #include "testpdf.h"
 
+#include <QDirIterator>
 #include <QFile>
 #include <QIcon>
 #include <QImage>
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -42,6 +44,7 @@ private slots:
     void cancelDuringSecondFileKeepsTheFirstTwo();
     void cancelledMergeShowsNoMessage();
     void damagedFileWritesNothing();
+    void protectedAndUnreadableFilesAtIntake();
 
 private:
     QString pdf(int pageCount);
@@ -176,7 +179,7 @@ void TestMergePdfForm::overlappingIntakesKeepTheirOrder()
 
 void TestMergePdfForm::progressReportsEveryHundredPages()
 {
-    MergePDFMergeThread thread({pdf(2), pdf(250)}, dir.filePath(QStringLiteral("progress.pdf")));
+    MergePDFMergeThread thread({{pdf(2), {}}, {pdf(250), {}}}, dir.filePath(QStringLiteral("progress.pdf")));
     QSignalSpy progress(&thread, &MergePDFMergeThread::progressMerge);
     thread.start();
     QVERIFY(thread.wait());
@@ -194,7 +197,7 @@ void TestMergePdfForm::progressReportsEveryHundredPages()
 void TestMergePdfForm::cancelDuringSecondFileKeepsTheFirstTwo()
 {
     const QString output = dir.filePath(QStringLiteral("cancelled.pdf"));
-    MergePDFMergeThread thread({pdf(2), pdf(3), pdf(1)}, output);
+    MergePDFMergeThread thread({{pdf(2), {}}, {pdf(3), {}}, {pdf(1), {}}}, output);
     connect(
         &thread, &MergePDFMergeThread::progressMerge, &thread,
         [&thread](int index, const QString &fileName) {
@@ -220,11 +223,13 @@ void TestMergePdfForm::cancelledMergeShowsNoMessage()
 void TestMergePdfForm::damagedFileWritesNothing()
 {
     const QString damaged = dir.filePath(QStringLiteral("damaged.pdf"));
+    QVERIFY(QFile::copy(pdf(1), damaged));
+    MergePdfForm form;
+    list(form, {pdf(2), damaged, pdf(1)});
+    // Damaged after it was listed.
     QFile file(damaged);
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write("%PDF-1.7\nnot really\n") > 0);
     file.close();
-    MergePdfForm form;
-    list(form, {pdf(2), damaged, pdf(1)});
     const QString output = dir.filePath(QStringLiteral("never.pdf"));
     ShellDialogs::enqueueAnswer(output);
     ShellDialogs::enqueueAnswer(QMessageBox::Ok);
@@ -234,6 +239,68 @@ void TestMergePdfForm::damagedFileWritesNothing()
     QCOMPARE(questions.last().kind, QStringLiteral("message"));
     QVERIFY2(questions.last().text.startsWith(damaged), qPrintable(questions.last().text));
     QVERIFY(!QFile::exists(output));
+}
+
+void TestMergePdfForm::protectedAndUnreadableFilesAtIntake()
+{
+    const QString password = QStringLiteral("Zebra-Secret-42");
+    const QString locked = dir.filePath(QStringLiteral("locked.pdf"));
+    QVERIFY(QFile::copy(pdf(3), locked));
+    PdfTestFiles::encrypt(locked, password);
+    const QString noise = dir.filePath(QStringLiteral("noise.pdf"));
+    QFile noiseFile(noise);
+    QVERIFY(noiseFile.open(QIODevice::WriteOnly) && noiseFile.write(QByteArray(2000, '#')) == 2000);
+    noiseFile.close();
+    const QString empty = dir.filePath(QStringLiteral("empty.pdf"));
+    QVERIFY(QFile(empty).open(QIODevice::WriteOnly));
+    ShellDialogs::takeQuestions();
+
+    MergePdfForm form;
+    form.show();
+    auto *view = form.findChild<MergePDFListView *>(QStringLiteral("mainListView"));
+    auto *dropArea = form.findChild<QWidget *>(QStringLiteral("sourceFrame"));
+    // Cancel: the file is not listed and the drop area stays.
+    ShellDialogs::enqueueDialogScript([](QDialog *dialog) { dialog->reject(); });
+    form.on_AddURLs({QUrl::fromLocalFile(locked)});
+    QTRY_COMPARE(ShellDialogs::pendingAnswers(), 0);
+    QTRY_VERIFY(dropArea->isVisible());
+    QCOMPARE(view->model()->rowCount(), 0);
+
+    ShellDialogs::enqueueDialogScript([&](QDialog *dialog) {
+        dialog->findChild<QLineEdit *>(QStringLiteral("passwordLineEdit"))->setText(password);
+        dialog->accept();
+    });
+    ShellDialogs::enqueueAnswer(int(QMessageBox::Ok));
+    form.on_AddURLs({QUrl::fromLocalFile(noise), QUrl::fromLocalFile(locked), QUrl::fromLocalFile(empty),
+                     QUrl::fromLocalFile(pdf(2))});
+    QTRY_COMPARE(ShellDialogs::pendingAnswers(), 0);
+    QTRY_COMPARE(view->model()->rowCount(), 2);
+    QList<ShellDialogs::Question> questions = ShellDialogs::takeQuestions();
+    QCOMPARE(questions.size(), 3);
+    QCOMPARE(questions.last().kind, QStringLiteral("message"));
+    QCOMPARE(questions.last().text, QStringLiteral("These 2 files could not be opened and were left out:\n\n"
+                                                   "noise.pdf: it is not a PDF file\n"
+                                                   "empty.pdf: the file is empty (0 bytes)"));
+
+    // The protected file is listed after the others, and merges into a file
+    // that opens without a password.
+    const QString output = dir.filePath(QStringLiteral("with locked.pdf"));
+    ShellDialogs::enqueueAnswer(output);
+    ShellDialogs::enqueueAnswer(QMessageBox::Ok);
+    form.on_mergeButton_clicked();
+    QTRY_COMPARE(ShellDialogs::pendingAnswers(), 0);
+    QTRY_VERIFY(form.findChildren<QThread *>().isEmpty());
+    QCOMPARE(PdfTestFiles::pageTexts(output), numbered({2, 3}));
+    QVERIFY(TestEnvironment::run(QStringLiteral("qpdf"), {QStringLiteral("--show-encryption"), output})
+                .contains("File is not encrypted"));
+
+    // Nothing the program stored knows the password.
+    QDirIterator files(QDir::homePath(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        QFile stored(files.next());
+        QVERIFY(stored.open(QIODevice::ReadOnly));
+        QVERIFY2(!stored.readAll().contains(password.toUtf8()), qPrintable(stored.fileName()));
+    }
 }
 
 QTEST_MAIN(TestMergePdfForm)

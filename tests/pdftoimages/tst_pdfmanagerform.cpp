@@ -6,6 +6,7 @@
 #include "pdfmanagerexportpagethread.h"
 #include "pdfmanagerform.h"
 #include "pdfmanagerglobal.h"
+#include "pdftestfiles.h"
 #include "shelldialogs.h"
 #include "shellhelpers.h"
 #include "testenvironment.h"
@@ -14,11 +15,13 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDirIterator>
 #include <QDropEvent>
 #include <QElapsedTimer>
 #include <QImageReader>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListView>
 #include <QMimeData>
 #include <QProgressBar>
@@ -130,6 +133,7 @@ private slots:
     void dropLoadsFirstPdfAndReplacesRows();
     void formIsBusyFromTheMomentALoadIsAsked();
     void cancelOrNewDropDuringLoad();
+    void protectedPdfAsksForItsPassword();
     void closingDuringLoadOrExportStopsTheThreads();
     void loopingPdfFreezesNothing();
     void checkedStripFollowsPageOrder();
@@ -444,13 +448,54 @@ void TestPdfManagerForm::dropLoadsFirstPdfAndReplacesRows()
     waitForThreads();
     QCOMPARE(pages()->rowCount(), 5);
 
-    // An unreadable file ends quietly with an empty list.
+    // An unreadable file is named with its reason; the drop area comes back.
+    ShellDialogs::takeQuestions();
+    ShellDialogs::enqueueAnswer(int(QMessageBox::Ok));
     drop(writeBrokenPdf());
     waitForThreads();
     QCOMPARE(pages()->rowCount(), 0);
-    QCOMPARE(stackedPage(), int(ResultPage));
+    QCOMPARE(stackedPage(), int(SourcePage));
     QVERIFY(child("loadButton")->isEnabled());
-    QVERIFY(ShellDialogs::takeQuestions().isEmpty());
+    const QList<ShellDialogs::Question> questions = ShellDialogs::takeQuestions();
+    QCOMPARE(questions.size(), 1);
+    QCOMPARE(questions.first().text,
+             QStringLiteral("\"broken.pdf\" cannot be opened: the file is damaged and cannot be repaired."));
+}
+
+void TestPdfManagerForm::protectedPdfAsksForItsPassword()
+{
+    const QString locked = temp.filePath(QStringLiteral("locked.pdf"));
+    QVERIFY(QFile::copy(writePdf(QStringLiteral("three.pdf"), 3), locked));
+    PdfTestFiles::encrypt(locked, QStringLiteral("secret"));
+    ShellDialogs::takeQuestions();
+
+    ShellDialogs::enqueueDialogScript([](QDialog *dialog) { dialog->reject(); });
+    drop(locked);
+    waitForThreads();
+    QCOMPARE(pages()->rowCount(), 0);
+    QCOMPARE(stackedPage(), int(SourcePage));
+
+    bool named = false;
+    bool refusedShown = false;
+    ShellDialogs::enqueueDialogScript([&](QDialog *dialog) {
+        named = dialog->findChild<QLabel *>(QStringLiteral("messageLabel"))->text().contains(u"\"locked.pdf\"");
+        auto *password = dialog->findChild<QLineEdit *>(QStringLiteral("passwordLineEdit"));
+        QCOMPARE(password->echoMode(), QLineEdit::Password);
+        auto *open = dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok);
+        password->setText(QStringLiteral("Secret"));
+        open->click();
+        refusedShown = dialog->result() == QDialog::Rejected &&
+                       !dialog->findChild<QLabel *>(QStringLiteral("refusedLabel"))->isHidden();
+        password->setText(QStringLiteral("secret"));
+        open->click();
+    });
+    drop(locked);
+    waitForThreads();
+    QVERIFY(named);
+    QVERIFY(refusedShown);
+    QCOMPARE(pages()->rowCount(), 3);
+    QCOMPARE(stackedPage(), int(ResultPage));
+    QCOMPARE(ShellDialogs::takeQuestions().size(), 2);
 }
 
 void TestPdfManagerForm::cancelOrNewDropDuringLoad()
@@ -937,6 +982,7 @@ void TestPdfManagerForm::exportNeedsACheckedListedPage()
     if (cancelled) {
         loadAndCancel();
     } else {
+        ShellDialogs::enqueueAnswer(int(QMessageBox::Ok));
         drop(writeBrokenPdf());
         waitForThreads();
     }

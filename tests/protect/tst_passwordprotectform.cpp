@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -39,9 +40,11 @@ private slots:
     void protectsNextToExistingFiles_data();
     void protectsNextToExistingFiles();
     void damagedFileStopsTheRun();
+    void protectedSourceGetsTheNewPassword();
 
 private:
-    QString run(PasswordProtectForm &form, const QStringList &paths, const QString &folder, const QString &password);
+    QString run(PasswordProtectForm &form, const QStringList &paths, const QString &folder, const QString &password,
+                const std::function<void()> &onceListed = {});
 
     QTemporaryDir dir;
 };
@@ -59,7 +62,7 @@ void TestPasswordProtectForm::init()
 
 // Lists paths, protects them into folder and returns the closing message.
 QString TestPasswordProtectForm::run(PasswordProtectForm &form, const QStringList &paths, const QString &folder,
-                                     const QString &password)
+                                     const QString &password, const std::function<void()> &onceListed)
 {
     QList<QUrl> urls;
     for (const QString &path : paths)
@@ -67,6 +70,8 @@ QString TestPasswordProtectForm::run(PasswordProtectForm &form, const QStringLis
     form.on_AddURLs(urls);
     auto *list = form.findChild<MergePDFListView *>(QStringLiteral("mainListView"));
     [&] { QTRY_COMPARE(list->model()->rowCount(), paths.size()); }();
+    if (onceListed)
+        onceListed();
     ShellDialogs::enqueueAnswer(typing(password));
     ShellDialogs::enqueueAnswer(folder);
     ShellDialogs::enqueueAnswer(QMessageBox::Ok);
@@ -204,18 +209,47 @@ void TestPasswordProtectForm::damagedFileStopsTheRun()
     const QString third = sources.filePath(QStringLiteral("third.pdf"));
     PdfTestFiles::writeNumbered(first, 1);
     PdfTestFiles::writeNumbered(third, 1);
-    QFile file(damaged);
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write("%PDF-1.7\nnot really\n") > 0);
-    file.close();
+    QVERIFY(QFile::copy(first, damaged));
+    // Damaged after it was listed.
+    const auto damage = [&] {
+        QFile file(damaged);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("%PDF-1.7\nnot really\n") > 0);
+    };
 
     QTemporaryDir output;
+    PasswordProtectForm form;
+    const QString message = run(form, {first, damaged, third}, output.path(), QStringLiteral("p"), damage);
     const QString expected =
         protectPdf({damaged, {}}, output.filePath(QStringLiteral("probe.pdf")), QStringLiteral("p")).messageWithCode();
     QVERIFY(expected.endsWith(QStringLiteral(" :5")));
-
-    PasswordProtectForm form;
-    QCOMPARE(run(form, {first, damaged, third}, output.path(), QStringLiteral("p")), expected);
+    QCOMPARE(message, expected);
     QCOMPARE(QDir(output.path()).entryList(QDir::Files), QStringList{QStringLiteral("first.pdf")});
+}
+
+void TestPasswordProtectForm::protectedSourceGetsTheNewPassword()
+{
+    const QString source = dir.filePath(QStringLiteral("locked.pdf"));
+    PdfTestFiles::writeNumbered(source, 2);
+    PdfTestFiles::encrypt(source, QStringLiteral("old password"));
+    ShellDialogs::enqueueDialogScript([](QDialog *dialog) {
+        dialog->findChild<QLineEdit *>(QStringLiteral("passwordLineEdit"))->setText(QStringLiteral("old password"));
+        dialog->accept();
+    });
+    QTemporaryDir output;
+    PasswordProtectForm form;
+    QCOMPARE(run(form, {source}, output.path(), QStringLiteral("new password")),
+             QStringLiteral("The PDF files have been successfully protected by password."));
+
+    const QString target = output.filePath(QStringLiteral("locked.pdf"));
+    QVERIFY(TestEnvironment::run(QStringLiteral("qpdf"), {QStringLiteral("--show-encryption"),
+                                                          QStringLiteral("--password=new password"), target})
+                .contains("R = 6"));
+    const auto rendersWith = [&](const QString &password) {
+        return QProcess::execute(QStringLiteral("pdftoppm"), {QStringLiteral("-upw"), password, QStringLiteral("-png"),
+                                                              target, output.filePath(QStringLiteral("page"))}) == 0;
+    };
+    QVERIFY(rendersWith(QStringLiteral("new password")));
+    QVERIFY(!rendersWith(QStringLiteral("old password")));
 }
 
 QTEST_MAIN(TestPasswordProtectForm)

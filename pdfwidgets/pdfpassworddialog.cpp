@@ -1,0 +1,99 @@
+#include "pdfpassworddialog.h"
+
+#include "namedwidget.h"
+#include "pdfopenproblem.h"
+#include "shelldialogs.h"
+
+#include <QDialogButtonBox>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+PdfPasswordDialog::PdfPasswordDialog(const QString &pdfPath, PasswordCheck check, QWidget *parent)
+    : QDialog(parent)
+    , check(std::move(check))
+{
+    setObjectName(QStringLiteral("PdfPasswordDialog"));
+    setWindowTitle(tr("Password Required"));
+    setMinimumWidth(420);
+
+    messageLabel = namedWidget<QLabel>(this, "messageLabel");
+    messageLabel->setText(
+        tr("\"%1\" is protected with a password. Enter the password to open it.").arg(QFileInfo(pdfPath).fileName()));
+    messageLabel->setWordWrap(true);
+    messageLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    passwordLineEdit = namedWidget<QLineEdit>(this, "passwordLineEdit");
+    passwordLineEdit->setEchoMode(QLineEdit::Password);
+    passwordLineEdit->setAccessibleName(tr("Password"));
+    refusedLabel = namedWidget<QLabel>(this, "refusedLabel");
+    refusedLabel->setText(tr("The password is incorrect. Please try again."));
+    QFont bold = refusedLabel->font();
+    bold.setBold(true);
+    refusedLabel->setFont(bold);
+    refusedLabel->hide();
+    buttonBox = namedWidget<QDialogButtonBox>(this, "buttonBox");
+    buttonBox->setStandardButtons(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    buttonBox->button(QDialogButtonBox::Ok)->setText(tr("Open"));
+    buttonBox->button(QDialogButtonBox::Ok)->setEnabled(false);
+
+    auto *form = new QFormLayout;
+    form->addRow(tr("&Password:"), passwordLineEdit);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(messageLabel);
+    layout->addLayout(form);
+    layout->addWidget(refusedLabel);
+    layout->addStretch();
+    layout->addWidget(buttonBox);
+
+    connect(passwordLineEdit, &QLineEdit::textChanged, this,
+            [this](const QString &text) { buttonBox->button(QDialogButtonBox::Ok)->setEnabled(!text.isEmpty()); });
+    connect(buttonBox, &QDialogButtonBox::accepted, this, &PdfPasswordDialog::accept);
+    connect(buttonBox, &QDialogButtonBox::rejected, this, &PdfPasswordDialog::reject);
+    passwordLineEdit->setFocus();
+}
+
+QString PdfPasswordDialog::password() const
+{
+    return passwordLineEdit->text();
+}
+
+void PdfPasswordDialog::showRefused()
+{
+    refusedLabel->show();
+    passwordLineEdit->selectAll();
+    passwordLineEdit->setFocus();
+}
+
+void PdfPasswordDialog::accept()
+{
+    if (password().isEmpty())
+        return;
+    if (check && !check(password())) {
+        showRefused();
+        return;
+    }
+    QDialog::accept();
+}
+
+std::optional<QString> PdfPasswordDialog::ask(QWidget *parent, const QString &pdfPath, bool refusedBefore)
+{
+    QPointer<PdfPasswordDialog> dialog = new PdfPasswordDialog(
+        pdfPath, [pdfPath](const QString &password) { return !diagnosePdfOpen(pdfPath, password).needsPassword(); },
+        parent);
+    if (refusedBefore)
+        dialog->showRefused();
+    const bool accepted = ShellDialogs::exec(dialog) == QDialog::Accepted;
+    std::optional<QString> password;
+    if (dialog) {
+        if (accepted)
+            password = dialog->password();
+        // No copy of the password stays behind in a widget awaiting deletion.
+        dialog->passwordLineEdit->clear();
+        dialog->deleteLater();
+    }
+    return password;
+}
