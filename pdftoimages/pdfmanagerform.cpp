@@ -355,7 +355,7 @@ void PdfManagerForm::handleUnopenedPdf(const QString &path, const PdfOpenProblem
 {
     previewRenderer->close();
     pdfPassword.clear();
-    if (const std::optional<QString> password = resolveUnopenedPdf(this, tr("PDF to Images"), path, problem))
+    if (const std::optional<QString> password = resolveUnopenedPdf(this, tr("PDF to Image"), path, problem))
         startAddPageThread(path, *password);
 }
 

@@ -34,6 +34,10 @@ PdfPasswordDialog::PdfPasswordDialog(const QString &pdfPath, PasswordCheck check
     QFont bold = refusedLabel->font();
     bold.setBold(true);
     refusedLabel->setFont(bold);
+    // Its room is kept from the start: appearing later would squeeze the message.
+    QSizePolicy keepRoom = refusedLabel->sizePolicy();
+    keepRoom.setRetainSizeWhenHidden(true);
+    refusedLabel->setSizePolicy(keepRoom);
     refusedLabel->hide();
     buttonBox = namedWidget<QDialogButtonBox>(this, "buttonBox");
     buttonBox->setStandardButtons(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);

@@ -496,6 +496,14 @@ void TestPdfManagerForm::protectedPdfAsksForItsPassword()
     QCOMPARE(pages()->rowCount(), 3);
     QCOMPARE(stackedPage(), int(ResultPage));
     QCOMPARE(ShellDialogs::takeQuestions().size(), 2);
+
+    // Preview and export open it with the same password.
+    child<QListView>("listView")->setCurrentIndex(pages()->index(1, 0));
+    QTRY_VERIFY(!child<QLabel>("previewImage")->pixmap().isNull());
+    togglePages({2});
+    QTemporaryDir out(temp.filePath(QStringLiteral("locked pages XXXXXX")));
+    exportChecked(out.path(), {int(QMessageBox::Ok)});
+    QCOMPARE(QDir(out.path()).entryList(QDir::Files), QStringList({"2.jpg"}));
 }
 
 void TestPdfManagerForm::cancelOrNewDropDuringLoad()
