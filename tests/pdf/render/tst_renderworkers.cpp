@@ -96,7 +96,6 @@ private slots:
     void previewSurvivesAHangingPageAndRereadsAReleasedFile();
     void protectedFileOpensOnlyWithItsPassword_data();
     void protectedFileOpensOnlyWithItsPassword();
-    void exportOpensAProtectedFile();
 
 private:
     QTemporaryDir m_dir;
@@ -239,19 +238,6 @@ void TestRenderWorkers::protectedFileOpensOnlyWithItsPassword()
     QCOMPARE(listing.pageCount, pageCount);
     QCOMPARE(listing.pages.size(), pageCount);
     QCOMPARE(int(listing.problem), problem);
-}
-
-void TestRenderWorkers::exportOpensAProtectedFile()
-{
-    const QString folder = m_dir.filePath(QStringLiteral("protected export"));
-    QVERIFY(QDir().mkpath(folder));
-    PageExportJob job{m_dir.filePath(lockedPassword + QStringLiteral(".pdf")), folder, {0, 5}, 1};
-    job.pdfPassword = lockedPassword;
-    const std::atomic_bool stop = false;
-    const PageExportResult result = exportPages(
-        job, [](int) {}, stop, quickTimeouts);
-    QVERIFY(result.failures.isEmpty());
-    QCOMPARE(QDir(folder).entryList(QDir::Files, QDir::Name), QStringList({"1.png", "6.png"}));
 }
 
 QTEST_MAIN(TestRenderWorkers)
