@@ -39,7 +39,7 @@ PasswordProtectForm::PasswordProtectForm(QWidget *parent)
     ui.setupUi(this, "passwordButton", tr("Add Password"), true);
     fileList = new PdfFileList([](const QList<PdfInput> &inputs,
                                   int generation) { return new PasswordProtectAddFileThread(inputs, generation); },
-                               tr("Password Protect"), this);
+                               tr("Set PDF Password"), this);
     ui.mainListView->setModel(fileList->model());
     readSettings();
 
