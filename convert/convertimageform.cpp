@@ -2,6 +2,7 @@
 
 #include "cocoacode.h"
 #include "colorscheme.h"
+#include "convertimageframe.h"
 #include "convertsettingsstore.h"
 #include "converttargets.h"
 #include "kivcolorwidget.h"
@@ -40,6 +41,7 @@ ConvertImageForm::ConvertImageForm(QWidget *parent)
     createAdjustMenu();
     sourceModel = new QStandardItemModel(0, 2, this);
     sourceModel->setHorizontalHeaderLabels({tr("File List"), tr("Path")});
+    setupSourceList();
     folderPicker = new CocoaCode(this);
     folderPicker->hide();
     connect(folderPicker, &CocoaCode::folderSelected, this, &ConvertImageForm::on_FolderSelected);

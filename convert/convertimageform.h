@@ -5,15 +5,20 @@
 
 #include <QColor>
 #include <QFont>
+#include <QImage>
 #include <QList>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 #include <QWidget>
 
 #include <functional>
 #include <optional>
 
 class CocoaCode;
+class ConvertImageAddUrlsThread;
+class QItemSelection;
 class QStandardItemModel;
 
 // The "Images to PDF" tab: the settings tabs that feed the conversion.
@@ -45,6 +50,9 @@ signals:
     // setting changed, so earlier previews are stale.
     void previewRequested(const QString &path, bool reload);
     void closeApp();
+    // False while sources are being added, true when that has ended: an
+    // embedding window may hide its own toolbar meanwhile.
+    void showToolbarSignal(bool show);
 
 public slots:
     void onGrayscaleAction();
@@ -61,6 +69,13 @@ public slots:
     void onGaussianBlurRadiusAction(int value);
 
 private slots:
+    // Source list
+    void on_addFilesButton_clicked();
+    void on_removeButton_clicked();
+    void on_clearButton_clicked();
+    void on_upButton_clicked();
+    void on_downButton_clicked();
+
     void on_tabResetButton_clicked();
 
     void on_targetComboBox_currentIndexChanged(int index);
@@ -124,6 +139,21 @@ private:
     void on_rule_down_clicked(bool checked);
     void on_rule_delete_clicked(bool checked);
 
+    // Source list (connected explicitly, like the handlers above)
+    void setupSourceList();
+    void on_AddURLs(QList<QUrl> urls);
+    void on_AddURL(QUrl url);
+    void on_ImageFilesSelected(QList<QString> pathList);
+    void on_itemSelection_changed(const QItemSelection &selected, const QItemSelection &deselected);
+    void onRowsListed(QStringList paths);
+    void onAddUrlsFinish(QString lastPath);
+    void onGetItemIconProcessFinish(QImage icon, QString fileName, QString path, QString sizeStr, int index);
+    void onAddUrlsThreadDestroy();
+    void stopAddingUrls();
+    QList<int> selectedSourceRows() const;
+    void selectSourceRow(int row);
+    void showEmptyPreview();
+
     void requestPreview(bool reload);
     void createAdjustMenu();
     // Copies a widget's value into the settings, stores `key` and asks for a
@@ -149,6 +179,9 @@ private:
     // Column 0 shows each source, column 1 holds its full path.
     QStandardItemModel *sourceModel = nullptr;
     QString currentSelectedFile;
+    // Source list: the thread adding the current batch, null when none runs.
+    QPointer<ConvertImageAddUrlsThread> addUrlsThread;
+    bool convertImageAddUrlsThreadStat = false;
     CocoaCode *folderPicker = nullptr;
     QList<QWidget *> ruleWidgets;
     int nextRuleId = 0;

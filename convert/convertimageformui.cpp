@@ -1,5 +1,7 @@
 #include "convertimageformui.h"
 
+#include "convertimageframe.h"
+#include "convertimagetreeview.h"
 #include "kivcolorwidget.h"
 #include "namedwidget.h"
 #include "theme.h"
@@ -188,8 +190,10 @@ void ConvertImageFormUi::setupLeftColumn(QWidget *form)
     toolbarLayout->addStretch();
     toolbarLayout->addWidget(line4);
 
-    sourceFrame = namedWidget<QFrame>(form, "sourceFrame");
+    sourceTreeView = namedWidget<ConvertImageTreeView>(form, "sourceTreeView");
+    sourceFrame = namedWidget<ConvertImageFrame>(form, "sourceFrame");
     sourceFrame->setFrameShape(QFrame::StyledPanel);
+    sourceFrame->setAccessibleName(tr("Image drop area"));
     label_2 = namedWidget<QLabel>(sourceFrame, "label_2");
     label_2->setAlignment(Qt::AlignCenter);
     label = makeLabel(sourceFrame, "label", "Drop images to convert here");
@@ -204,8 +208,9 @@ void ConvertImageFormUi::setupLeftColumn(QWidget *form)
     frameLayout->addSpacing(20);
     frameLayout->addWidget(label, 0, Qt::AlignCenter);
 
-    // Page 0 (the list) and page 2 (the progress panel) join while the tool runs.
+    // Page 2, the progress panel, joins while the tool runs.
     sourceStack = new QStackedLayout;
+    sourceStack->addWidget(sourceTreeView);
     sourceStack->addWidget(sourceFrame);
 }
 

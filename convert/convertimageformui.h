@@ -1,5 +1,7 @@
 #pragma once
 
+class ConvertImageFrame;
+class ConvertImageTreeView;
 class KivColorWidget;
 class QCheckBox;
 class QComboBox;
@@ -42,7 +44,8 @@ struct ConvertImageFormUi {
     QSpinBox *qualitySpinBox = nullptr;
     QFrame *line4 = nullptr;
     QStackedLayout *sourceStack = nullptr;
-    QFrame *sourceFrame = nullptr;
+    ConvertImageTreeView *sourceTreeView = nullptr;
+    ConvertImageFrame *sourceFrame = nullptr;
     QLabel *label_2 = nullptr;
     QLabel *label = nullptr;
 

@@ -92,10 +92,15 @@ bool loadScaled(const QString &path, const QSize &size, Qt::TransformationMode m
 
 bool samePath(const QString &a, const QString &b)
 {
+    return pathKey(a) == pathKey(b);
+}
+
+QString pathKey(const QString &path)
+{
 #if defined(Q_OS_WIN) || defined(Q_OS_MACOS)
-    return a.compare(b, Qt::CaseInsensitive) == 0;
+    return path.toCaseFolded();
 #else
-    return a == b;
+    return path;
 #endif
 }
 

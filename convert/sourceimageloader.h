@@ -27,5 +27,7 @@ bool loadScaled(const QString &path, const QSize &size, Qt::TransformationMode m
 // Paths are compared as the file system compares them: ignoring case where
 // names are case-insensitive (Windows, macOS), exactly elsewhere.
 bool samePath(const QString &a, const QString &b);
+// A key under which paths that samePath() holds equal are equal, for sets.
+QString pathKey(const QString &path);
 
 } // namespace SourceImageLoader

@@ -1,0 +1,123 @@
+#include "convertimagetreeview.h"
+
+#include "convertimagedrophandler.h"
+#include "imagefiles.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QStandardItemModel>
+#include <QStyledItemDelegate>
+
+#include <algorithm>
+
+namespace {
+
+// Every row as tall as an icon, whether or not its icon has arrived, so the
+// view can treat rows as uniform and stays quick with thousands of them.
+class IconRowDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        size.setHeight(qMax(size.height(), option.decorationSize.height() + 8));
+        return size;
+    }
+};
+
+} // namespace
+
+ConvertImageTreeView::ConvertImageTreeView(QWidget *parent)
+    : QTreeView(parent)
+{
+    setItemDelegate(new IconRowDelegate(this));
+    setIconSize(QSize(64, 64));
+    setRootIsDecorated(false);
+    setUniformRowHeights(true);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setDragEnabled(true);
+    setAcceptDrops(true);
+    setDragDropMode(QAbstractItemView::InternalMove);
+    setDefaultDropAction(Qt::MoveAction);
+    setDropIndicatorShown(true);
+    setTabKeyNavigation(false);
+    setAccessibleName(tr("Source images"));
+}
+
+void ConvertImageTreeView::moveRows(QList<int> rows, int before)
+{
+    auto *items = qobject_cast<QStandardItemModel *>(model());
+    if (!items || rows.isEmpty())
+        return;
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    QList<QList<QStandardItem *>> taken;
+    for (auto row = rows.crbegin(); row != rows.crend(); ++row) {
+        if (*row < 0 || *row >= items->rowCount())
+            continue;
+        taken.prepend(items->takeRow(*row));
+        if (*row < before)
+            --before;
+    }
+    before = qBound(0, before, items->rowCount());
+    for (qsizetype i = 0; i < taken.size(); ++i)
+        items->insertRow(before + int(i), taken.at(i));
+    if (taken.isEmpty())
+        return;
+    const QModelIndex first = items->index(before, 0);
+    const QModelIndex last = items->index(before + int(taken.size()) - 1, 0);
+    selectionModel()->setCurrentIndex(first, QItemSelectionModel::NoUpdate);
+    selectionModel()->select(QItemSelection(first, last),
+                             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+void ConvertImageTreeView::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (event->source() != this) {
+        ConvertImageDropHandler::dragEnter(event);
+        return;
+    }
+    if (!ImageFiles::isImageFile(selectedPath)) {
+        event->ignore();
+        return;
+    }
+    QTreeView::dragEnterEvent(event);
+}
+
+void ConvertImageTreeView::dragMoveEvent(QDragMoveEvent *event)
+{
+    if (event->source() != this) {
+        event->accept();
+        return;
+    }
+    // Shows where the rows would go.
+    QTreeView::dragMoveEvent(event);
+}
+
+void ConvertImageTreeView::dropEvent(QDropEvent *event)
+{
+    if (event->source() != this) {
+        emit addURLs(ConvertImageDropHandler::drop(event));
+        return;
+    }
+    const QModelIndex onto = indexAt(event->position().toPoint());
+    const DropIndicatorPosition position = dropIndicatorPosition();
+    setState(QAbstractItemView::NoState);
+    viewport()->update();
+    if (!onto.isValid() || (position != AboveItem && position != BelowItem)) {
+        event->ignore();
+        return;
+    }
+    QList<int> rows;
+    for (const QModelIndex &index : selectionModel()->selectedRows())
+        rows << index.row();
+    moveRows(rows, onto.row() + (position == BelowItem ? 1 : 0));
+    // Reported as a copy: after a move the view would remove the dragged rows
+    // once more when the drag ends.
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+}
