@@ -151,7 +151,8 @@ private:
     void onAddUrlsThreadDestroy();
     void stopAddingUrls();
     QList<int> selectedSourceRows() const;
-    void selectSourceRow(int row);
+    // Makes `current` the current row and selects `rows` (just it when empty).
+    void selectSourceRows(int current, const QItemSelection &rows);
     void showEmptyPreview();
 
     void requestPreview(bool reload);

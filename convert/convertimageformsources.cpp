@@ -94,7 +94,7 @@ void ConvertImageForm::onAddUrlsFinish(QString lastPath)
     ui.sourceTreeView->selectedPath = currentSelectedFile;
     requestPreview(false);
     if (rows > 0)
-        selectSourceRow(rows - 1);
+        selectSourceRows(rows - 1, {});
     ui.convertButton->setEnabled(rows > 0);
     ui.removeButton->setEnabled(rows > 0);
     ui.clearButton->setEnabled(true);
@@ -182,10 +182,19 @@ QList<int> ConvertImageForm::selectedSourceRows() const
     return rows;
 }
 
-void ConvertImageForm::selectSourceRow(int row)
+void ConvertImageForm::selectSourceRows(int current, const QItemSelection &rows)
 {
-    ui.sourceTreeView->selectionModel()->setCurrentIndex(
-        sourceModel->index(row, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    // The selection may already be what it becomes (rows carry theirs along
+    // when they move), so the handler runs once, not on a change signal.
+    const bool wasReady = isReady;
+    isReady = false;
+    QItemSelectionModel *selection = ui.sourceTreeView->selectionModel();
+    selection->setCurrentIndex(sourceModel->index(current, 0), QItemSelectionModel::NoUpdate);
+    selection->select(rows.isEmpty() ? QItemSelection(sourceModel->index(current, 0), sourceModel->index(current, 0))
+                                     : rows,
+                      QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    isReady = wasReady;
+    on_itemSelection_changed({}, {});
 }
 
 void ConvertImageForm::showEmptyPreview()
@@ -227,10 +236,9 @@ void ConvertImageForm::on_removeButton_clicked()
     if (addUrlsThread)
         addUrlsThread->forgetPaths(removed);
     if (sourceModel->rowCount() > 0) {
-        selectSourceRow(qMin(rows.constFirst(), sourceModel->rowCount() - 1));
+        selectSourceRows(qMin(rows.constFirst(), sourceModel->rowCount() - 1), {});
         return;
     }
-    ui.sourceTreeView->clearSelection();
     on_itemSelection_changed({}, {});
     ui.convertButton->setEnabled(false);
     ui.clearButton->setEnabled(false);
@@ -263,12 +271,10 @@ void ConvertImageForm::on_upButton_clicked()
     QItemSelection moved;
     for (int row : rows) {
         sourceModel->insertRow(row, sourceModel->takeRow(row - 1));
-        moved.select(sourceModel->index(row - 1, 0), sourceModel->index(row - 1, 1));
+        moved.select(sourceModel->index(row - 1, 0), sourceModel->index(row - 1, 0));
     }
-    ui.sourceTreeView->selectionModel()->setCurrentIndex(sourceModel->index(rows.constFirst() - 1, 0),
-                                                         QItemSelectionModel::NoUpdate);
     isReady = true;
-    ui.sourceTreeView->selectionModel()->select(moved, QItemSelectionModel::ClearAndSelect);
+    selectSourceRows(rows.constFirst() - 1, moved);
 }
 
 void ConvertImageForm::on_downButton_clicked()
@@ -280,10 +286,8 @@ void ConvertImageForm::on_downButton_clicked()
     QItemSelection moved;
     for (auto row = rows.crbegin(); row != rows.crend(); ++row) {
         sourceModel->insertRow(*row, sourceModel->takeRow(*row + 1));
-        moved.select(sourceModel->index(*row + 1, 0), sourceModel->index(*row + 1, 1));
+        moved.select(sourceModel->index(*row + 1, 0), sourceModel->index(*row + 1, 0));
     }
-    ui.sourceTreeView->selectionModel()->setCurrentIndex(sourceModel->index(rows.constFirst() + 1, 0),
-                                                         QItemSelectionModel::NoUpdate);
     isReady = true;
-    ui.sourceTreeView->selectionModel()->select(moved, QItemSelectionModel::ClearAndSelect);
+    selectSourceRows(rows.constFirst() + 1, moved);
 }
