@@ -45,6 +45,8 @@ private slots:
     void stopBeforeTheFirstSource();
     void threadSignals_data();
     void threadSignals();
+    void phoneFormatsBecomePdfPages_data();
+    void phoneFormatsBecomePdfPages();
 
 private:
     QString source(const QString &name, const QSize &size, const QColor &color);
@@ -319,6 +321,52 @@ void TestImageConversion::threadSignals()
     QCoreApplication::sendPostedEvents();
     delete thread;
     QCOMPARE(events, expected);
+}
+
+void TestImageConversion::phoneFormatsBecomePdfPages_data()
+{
+    QTest::addColumn<QString>("encoder");
+    QTest::addColumn<QStringList>("arguments"); // %in and %out stand for the PNG and the encoded file
+    QTest::addColumn<QString>("name");
+    QTest::newRow("HEIC") << "heif-enc" << QStringList{"-q", "90", "-o", "%out", "%in"} << "photo.heic";
+    QTest::newRow("AVIF") << "avifenc" << QStringList{"-s", "10", "%in", "%out"} << "photo.avif";
+    QTest::newRow("JPEG XL") << "cjxl" << QStringList{"%in", "%out", "-d", "0.5"} << "photo.jxl";
+}
+
+// Left half orange, right half teal, so a page that is blank, grey or mirrored fails.
+void TestImageConversion::phoneFormatsBecomePdfPages()
+{
+    QFETCH(QString, encoder);
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, name);
+    if (TestEnvironment::tool(encoder).isEmpty())
+        QSKIP("the encoder is missing: run scripts/install-deps.sh");
+    const QColor left(240, 120, 20);
+    const QColor right(20, 160, 150);
+    QImage picture(192, 96, QImage::Format_RGB32);
+    picture.fill(right);
+    for (int y = 0; y < 96; ++y)
+        for (int x = 0; x < 96; ++x)
+            picture.setPixelColor(x, y, left);
+    const QString png = m_dir.filePath(name + QStringLiteral(".png"));
+    QVERIFY(picture.save(png));
+    const QString encoded = m_dir.filePath(name);
+    arguments.replaceInStrings(QStringLiteral("%in"), png).replaceInStrings(QStringLiteral("%out"), encoded);
+    TestEnvironment::run(encoder, arguments);
+
+    ConvertSettings s;
+    s.pdfFileName = QStringLiteral("phone.pdf");
+    s.pdfQuality = 0; // 96 dpi: the picture is 2 x 1 inches
+    const QString folder = freshFolder(QStringLiteral("phone"));
+    const ConvertResult result = run({{encoded}, folder, QStringLiteral(".pdf"), false}, s);
+    QVERIFY2(result.failures.isEmpty(), qPrintable(result.failures.join(QLatin1Char('\n'))));
+    const QImage page = render(folder + QStringLiteral("/phone.pdf"), 48);
+    for (const auto &[point, expected] : {std::pair{QPoint(24, 24), left}, std::pair{QPoint(72, 24), right}}) {
+        const QColor actual = page.pixelColor(point);
+        QVERIFY2(qAbs(actual.red() - expected.red()) <= 12 && qAbs(actual.green() - expected.green()) <= 12 &&
+                     qAbs(actual.blue() - expected.blue()) <= 12,
+                 qPrintable(QStringLiteral("%1 at %2,%3").arg(actual.name()).arg(point.x()).arg(point.y())));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestImageConversion)
