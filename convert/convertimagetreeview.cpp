@@ -5,6 +5,8 @@
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QIcon>
+#include <QPixmap>
 #include <QStandardItemModel>
 #include <QStyledItemDelegate>
 
@@ -12,19 +14,42 @@
 
 namespace {
 
-// Every row as tall as an icon, whether or not its icon has arrived, so the
-// view can treat rows as uniform and stays quick with thousands of them.
+// Every row keeps the room of an icon, whether or not its icon has arrived or
+// could be read: the texts stay aligned, and rows of one height keep the view
+// quick with thousands of them.
 class IconRowDelegate : public QStyledItemDelegate
 {
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    IconRowDelegate(const QSize &iconSize, QObject *parent)
+        : QStyledItemDelegate(parent)
+        , iconSize(iconSize)
+    {
+        QPixmap blank(iconSize);
+        blank.fill(Qt::transparent);
+        blankIcon = QIcon(blank);
+    }
 
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
         QSize size = QStyledItemDelegate::sizeHint(option, index);
-        size.setHeight(qMax(size.height(), option.decorationSize.height() + 8));
+        size.setHeight(qMax(size.height(), iconSize.height() + 8));
         return size;
     }
+
+protected:
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (option->icon.isNull()) {
+            option->icon = blankIcon;
+            option->features |= QStyleOptionViewItem::HasDecoration;
+        }
+        option->decorationSize = iconSize;
+    }
+
+private:
+    QSize iconSize;
+    QIcon blankIcon;
 };
 
 } // namespace
@@ -32,8 +57,8 @@ public:
 ConvertImageTreeView::ConvertImageTreeView(QWidget *parent)
     : QTreeView(parent)
 {
-    setItemDelegate(new IconRowDelegate(this));
     setIconSize(QSize(64, 64));
+    setItemDelegate(new IconRowDelegate(iconSize(), this));
     setRootIsDecorated(false);
     setUniformRowHeights(true);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
