@@ -13,8 +13,10 @@ namespace {
 constexpr int rowBatch = 256;
 } // namespace
 
-ConvertImageAddUrlsThread::ConvertImageAddUrlsThread(const QStringList &listed, int firstRow, QObject *parent)
+ConvertImageAddUrlsThread::ConvertImageAddUrlsThread(const QStringList &listed, int firstRow, int generation,
+                                                     QObject *parent)
     : QThread(parent)
+    , generation(generation)
     , nextRow(firstRow)
 {
     known.reserve(listed.size());

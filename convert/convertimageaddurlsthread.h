@@ -20,9 +20,12 @@ class ConvertImageAddUrlsThread : public QThread
     Q_OBJECT
 public:
     // `listed` holds the full paths already in the list, for the duplicate
-    // test; `firstRow` is the row the first new file will take.
-    ConvertImageAddUrlsThread(const QStringList &listed, int firstRow, QObject *parent = nullptr);
+    // test; `firstRow` is the row the first new file will take. `generation`
+    // tells the list which of its contents the results belong to.
+    ConvertImageAddUrlsThread(const QStringList &listed, int firstRow, int generation, QObject *parent = nullptr);
     ~ConvertImageAddUrlsThread() override;
+
+    const int generation;
 
     // Queues URLs behind the others. False once the thread has stopped taking
     // URLs: the caller then needs a new thread.

@@ -150,6 +150,7 @@ private:
     void onGetItemIconProcessFinish(QImage icon, QString fileName, QString path, QString sizeStr, int index);
     void onAddUrlsThreadDestroy();
     void stopAddingUrls();
+    bool fromCurrentList(QObject *thread) const;
     QList<int> selectedSourceRows() const;
     // Makes `current` the current row and selects `rows` (just it when empty).
     void selectSourceRows(int current, const QItemSelection &rows);
@@ -183,6 +184,8 @@ private:
     // Source list: the thread adding the current batch, null when none runs.
     QPointer<ConvertImageAddUrlsThread> addUrlsThread;
     bool convertImageAddUrlsThreadStat = false;
+    // Counts Clears: results of a thread from before the last one are dropped.
+    int sourceGeneration = 0;
     CocoaCode *folderPicker = nullptr;
     QList<QWidget *> ruleWidgets;
     int nextRuleId = 0;

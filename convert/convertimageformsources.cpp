@@ -63,7 +63,7 @@ void ConvertImageForm::on_AddURLs(QList<QUrl> urls)
         return;
     emit showToolbarSignal(false);
     convertImageAddUrlsThreadStat = true;
-    auto *thread = new ConvertImageAddUrlsThread(sourceFiles(), sourceModel->rowCount(), this);
+    auto *thread = new ConvertImageAddUrlsThread(sourceFiles(), sourceModel->rowCount(), sourceGeneration, this);
     addUrlsThread = thread;
     connect(thread, &ConvertImageAddUrlsThread::rowsListed, this, &ConvertImageForm::onRowsListed);
     connect(thread, &ConvertImageAddUrlsThread::addUrlsFinish, this, &ConvertImageForm::onAddUrlsFinish);
@@ -73,10 +73,17 @@ void ConvertImageForm::on_AddURLs(QList<QUrl> urls)
     thread->start(QThread::InheritPriority);
 }
 
+bool ConvertImageForm::fromCurrentList(QObject *thread) const
+{
+    // A thread that Clear has let go worked for a list that is gone. One
+    // that stopped taking URLs while another took over still delivers.
+    const auto *adding = qobject_cast<ConvertImageAddUrlsThread *>(thread);
+    return adding && adding->generation == sourceGeneration;
+}
+
 void ConvertImageForm::onRowsListed(QStringList paths)
 {
-    // Rows of a thread that Clear has let go belong to a list that is gone.
-    if (sender() != addUrlsThread)
+    if (!fromCurrentList(sender()))
         return;
     for (const QString &path : paths)
         sourceModel->appendRow({sourceItem(QFileInfo(path).fileName()), sourceItem(path)});
@@ -84,7 +91,7 @@ void ConvertImageForm::onRowsListed(QStringList paths)
 
 void ConvertImageForm::onAddUrlsFinish(QString lastPath)
 {
-    if (sender() != addUrlsThread)
+    if (!fromCurrentList(sender()))
         return;
     isReady = false;
     const int rows = sourceModel->rowCount();
@@ -109,7 +116,7 @@ void ConvertImageForm::onAddUrlsFinish(QString lastPath)
 void ConvertImageForm::onGetItemIconProcessFinish(QImage icon, QString fileName, QString path, QString sizeStr,
                                                   int index)
 {
-    if (sender() != addUrlsThread)
+    if (!fromCurrentList(sender()))
         return;
     const QString fullPath = QDir(path).filePath(fileName);
     auto sameFile = [&](int row) {
@@ -145,10 +152,11 @@ void ConvertImageForm::onAddUrlsThreadDestroy()
 
 void ConvertImageForm::stopAddingUrls()
 {
+    // Threads end on their own and delete themselves; their late results are
+    // dropped as they belong to the list before.
+    ++sourceGeneration;
     if (!addUrlsThread)
         return;
-    // The thread ends on its own and deletes itself; its late results are
-    // dropped as they no longer come from the current thread.
     addUrlsThread->requestStop();
     addUrlsThread = nullptr;
     if (convertImageAddUrlsThreadStat) {

@@ -98,6 +98,8 @@ private slots:
     void remove();
     void upDown_data();
     void upDown();
+    void dragReorder_data();
+    void dragReorder();
     void clearDuringABatch();
     void addFilesDialog_data();
     void addFilesDialog();
@@ -382,6 +384,33 @@ void TestConvertImageSources::upDown()
     QCOMPARE(button(*form, "upButton")->isEnabled(), upEnabled);
     QCOMPARE(button(*form, "downButton")->isEnabled(), downEnabled);
     QCOMPARE(previews.constLast().constFirst().toString(), form->sourceFiles().at(nowSelected.constFirst()));
+}
+
+void TestConvertImageSources::dragReorder_data()
+{
+    QTest::addColumn<QList<int>>("dragged");
+    QTest::addColumn<int>("before");
+    QTest::addColumn<QString>("order");
+    QTest::addColumn<QList<int>>("nowSelected");
+    QTest::newRow("block to the top") << QList<int>{2, 3} << 0 << "CDABE" << QList<int>{0, 1};
+    QTest::newRow("rows apart to the end") << QList<int>{0, 2} << 5 << "BDEAC" << QList<int>{3, 4};
+    QTest::newRow("into the middle of itself") << QList<int>{1, 2} << 2 << "ABCDE" << QList<int>{1, 2};
+}
+
+void TestConvertImageSources::dragReorder()
+{
+    QFETCH(QList<int>, dragged);
+    QFETCH(int, before);
+    QFETCH(QString, order);
+    QFETCH(QList<int>, nowSelected);
+    const auto form = listed({"A.png", "B.png", "C.png", "D.png", "E.png"});
+    QVERIFY(form);
+    view(*form)->moveRows(dragged, before);
+    QCOMPARE(fileNames(*form).join(QString()).remove(QStringLiteral(".png")), order);
+    QCOMPARE(selectedRows(*form), nowSelected);
+    auto *model = qobject_cast<QStandardItemModel *>(view(*form)->model());
+    for (int row = 0; row < model->rowCount(); ++row)
+        QVERIFY(model->item(row, 0)->text().startsWith(QFileInfo(model->item(row, 1)->text()).fileName()));
 }
 
 // Clear lets go of a running batch: none of its rows or icons land in the
