@@ -94,12 +94,8 @@ private slots:
     void intake();
     void details_data();
     void details();
-    void remove_data();
-    void remove();
-    void upDown_data();
-    void upDown();
-    void dragReorder_data();
-    void dragReorder();
+    void listOperations_data();
+    void listOperations();
     void clearDuringABatch();
     void addFilesDialog_data();
     void addFilesDialog();
@@ -124,7 +120,6 @@ void TestConvertImageSources::initTestCase()
                              "IMG.PNG",        "a.jpeg.bak",
                              "a.heic",         "A.png",
                              "B.png",          "C.png",
-                             "D.png",          "E.png",
                              "pick/p1.png",    "pick/p2.png"})
         write(QLatin1String(name),
               QFileInfo(QLatin1String(name)).suffix().compare("jpg", Qt::CaseInsensitive) == 0 ? "JPG" : "PNG");
@@ -316,101 +311,68 @@ void TestConvertImageSources::details()
         QCOMPARE(icon.availableSizes().value(0), iconSize);
 }
 
-void TestConvertImageSources::remove_data()
+void TestConvertImageSources::listOperations_data()
 {
     QTest::addColumn<QList<int>>("selected");
-    QTest::addColumn<QStringList>("left");
-    QTest::addColumn<int>("nowSelected");
-    QTest::newRow("last of three: the new last") << QList<int>{2} << QStringList{"A.png", "B.png"} << 1;
-    QTest::newRow("first: the row after it") << QList<int>{0} << QStringList{"B.png", "C.png"} << 0;
-    QTest::newRow("all: nothing to convert or clear") << QList<int>{0, 1, 2} << QStringList{} << -1;
+    QTest::addColumn<QString>("action"); // a button, or "drag N": drop the selected rows before row N
+    QTest::addColumn<QString>("order");
+    QTest::addColumn<QList<int>>("nowSelected");
+    QTest::addColumn<QString>("enabled"); // initials of the enabled buttons: Convert, Remove, cLear, Up, Down
+    QTest::newRow("remove the last: the new last") << QList<int>{2} << "removeButton"
+                                                   << "AB" << QList<int>{1} << "CRLU";
+    QTest::newRow("remove the first: the next") << QList<int>{0} << "removeButton"
+                                                << "BC" << QList<int>{0} << "CRLD";
+    QTest::newRow("remove all") << QList<int>{0, 1, 2} << "removeButton"
+                                << "" << QList<int>{} << "";
+    QTest::newRow("block up") << QList<int>{1, 2} << "upButton"
+                              << "BCA" << QList<int>{0, 1} << "CRLD";
+    QTest::newRow("block down") << QList<int>{0, 1} << "downButton"
+                                << "CAB" << QList<int>{1, 2} << "CRLU";
+    QTest::newRow("drag to the top") << QList<int>{2} << "drag 0"
+                                     << "CAB" << QList<int>{0} << "CRLD";
+    QTest::newRow("drag rows apart to the end") << QList<int>{0, 2} << "drag 3"
+                                                << "BAC" << QList<int>{1, 2} << "CRLU";
+    QTest::newRow("drag onto its own place") << QList<int>{1} << "drag 1"
+                                             << "ABC" << QList<int>{1} << "CRLUD";
 }
 
-void TestConvertImageSources::remove()
+// The list stays on screen and every row keeps its own path and details.
+void TestConvertImageSources::listOperations()
 {
     QFETCH(QList<int>, selected);
-    QFETCH(QStringList, left);
-    QFETCH(int, nowSelected);
+    QFETCH(QString, action);
+    QFETCH(QString, order);
+    QFETCH(QList<int>, nowSelected);
+    QFETCH(QString, enabled);
     const auto form = listed({"A.png", "B.png", "C.png"});
     QVERIFY(form);
     QItemSelection selection;
     for (int row : selected)
         selection.select(view(*form)->model()->index(row, 0), view(*form)->model()->index(row, 0));
     view(*form)->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    button(*form, "removeButton")->click();
-    QCOMPARE(fileNames(*form), left);
-    QCOMPARE(selectedRows(*form), nowSelected < 0 ? QList<int>{} : QList<int>{nowSelected});
-    QCOMPARE(button(*form, "convertButton")->isEnabled(), !left.isEmpty());
-    QCOMPARE(button(*form, "clearButton")->isEnabled(), !left.isEmpty());
-    QCOMPARE(form->findChild<QStackedLayout *>()->currentWidget(), view(*form));
-}
-
-void TestConvertImageSources::upDown_data()
-{
-    QTest::addColumn<QList<int>>("selected");
-    QTest::addColumn<QString>("press");
-    QTest::addColumn<QString>("order");
-    QTest::addColumn<QList<int>>("nowSelected");
-    QTest::addColumn<bool>("upEnabled");
-    QTest::addColumn<bool>("downEnabled");
-    QTest::newRow("block up") << QList<int>{1, 2} << "upButton"
-                              << "BCADE" << QList<int>{0, 1} << false << true;
-    QTest::newRow("block down") << QList<int>{1, 2} << "downButton"
-                                << "ADBCE" << QList<int>{2, 3} << true << true;
-    QTest::newRow("apart, up") << QList<int>{1, 3} << "upButton"
-                               << "BADCE" << QList<int>{0, 2} << false << true;
-    QTest::newRow("to the bottom") << QList<int>{3} << "downButton"
-                                   << "ABCED" << QList<int>{4} << true << false;
-}
-
-void TestConvertImageSources::upDown()
-{
-    QFETCH(QList<int>, selected);
-    QFETCH(QString, press);
-    QFETCH(QString, order);
-    QFETCH(QList<int>, nowSelected);
-    QFETCH(bool, upEnabled);
-    QFETCH(bool, downEnabled);
-    const auto form = listed({"A.png", "B.png", "C.png", "D.png", "E.png"});
-    QVERIFY(form);
-    QItemSelection selection;
-    for (int row : selected)
-        selection.select(view(*form)->model()->index(row, 0), view(*form)->model()->index(row, 0));
-    view(*form)->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     QSignalSpy previews(form.get(), &ConvertImageForm::previewRequested);
-    button(*form, press.toLatin1().constData())->click();
+    if (action.startsWith(QLatin1String("drag ")))
+        view(*form)->moveRows(selected, action.mid(5).toInt());
+    else
+        button(*form, action.toLatin1().constData())->click();
+
     QCOMPARE(fileNames(*form).join(QString()).remove(QStringLiteral(".png")), order);
     QCOMPARE(selectedRows(*form), nowSelected);
-    QCOMPARE(button(*form, "upButton")->isEnabled(), upEnabled);
-    QCOMPARE(button(*form, "downButton")->isEnabled(), downEnabled);
-    QCOMPARE(previews.constLast().constFirst().toString(), form->sourceFiles().at(nowSelected.constFirst()));
-}
-
-void TestConvertImageSources::dragReorder_data()
-{
-    QTest::addColumn<QList<int>>("dragged");
-    QTest::addColumn<int>("before");
-    QTest::addColumn<QString>("order");
-    QTest::addColumn<QList<int>>("nowSelected");
-    QTest::newRow("block to the top") << QList<int>{2, 3} << 0 << "CDABE" << QList<int>{0, 1};
-    QTest::newRow("rows apart to the end") << QList<int>{0, 2} << 5 << "BDEAC" << QList<int>{3, 4};
-    QTest::newRow("into the middle of itself") << QList<int>{1, 2} << 2 << "ABCDE" << QList<int>{1, 2};
-}
-
-void TestConvertImageSources::dragReorder()
-{
-    QFETCH(QList<int>, dragged);
-    QFETCH(int, before);
-    QFETCH(QString, order);
-    QFETCH(QList<int>, nowSelected);
-    const auto form = listed({"A.png", "B.png", "C.png", "D.png", "E.png"});
-    QVERIFY(form);
-    view(*form)->moveRows(dragged, before);
-    QCOMPARE(fileNames(*form).join(QString()).remove(QStringLiteral(".png")), order);
-    QCOMPARE(selectedRows(*form), nowSelected);
+    QString buttons;
+    for (const auto &[initial, name] :
+         {std::pair{'C', "convertButton"}, std::pair{'R', "removeButton"}, std::pair{'L', "clearButton"},
+          std::pair{'U', "upButton"}, std::pair{'D', "downButton"}})
+        if (button(*form, name)->isEnabled())
+            buttons += QLatin1Char(initial);
+    QCOMPARE(buttons, enabled);
+    QCOMPARE(form->findChild<QStackedLayout *>()->currentWidget(), view(*form));
+    if (!action.startsWith(QLatin1String("drag ")))
+        QCOMPARE(previews.isEmpty(), nowSelected.isEmpty());
+    if (!previews.isEmpty())
+        QCOMPARE(previews.constLast().constFirst().toString(), form->sourceFiles().at(nowSelected.constFirst()));
     auto *model = qobject_cast<QStandardItemModel *>(view(*form)->model());
     for (int row = 0; row < model->rowCount(); ++row)
-        QVERIFY(model->item(row, 0)->text().startsWith(QFileInfo(model->item(row, 1)->text()).fileName()));
+        QVERIFY(model->item(row, 0)->text().startsWith(QFileInfo(model->item(row, 1)->text()).fileName() + '\n'));
 }
 
 // Clear lets go of a running batch: none of its rows or icons land in the
