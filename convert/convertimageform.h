@@ -152,8 +152,8 @@ private:
     void stopAddingUrls();
     bool fromCurrentList(QObject *thread) const;
     QList<int> selectedSourceRows() const;
-    // Makes `current` the current row and selects `rows` (just it when empty).
-    void selectSourceRows(int current, const QItemSelection &rows);
+    // Makes `row` the current and only selected row.
+    void selectSourceRow(int row);
     void showEmptyPreview();
 
     void requestPreview(bool reload);

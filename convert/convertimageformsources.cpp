@@ -101,7 +101,7 @@ void ConvertImageForm::onAddUrlsFinish(QString lastPath)
     ui.sourceTreeView->selectedPath = currentSelectedFile;
     requestPreview(false);
     if (rows > 0)
-        selectSourceRows(rows - 1, {});
+        selectSourceRow(rows - 1);
     ui.convertButton->setEnabled(rows > 0);
     ui.removeButton->setEnabled(rows > 0);
     ui.clearButton->setEnabled(true);
@@ -190,17 +190,15 @@ QList<int> ConvertImageForm::selectedSourceRows() const
     return rows;
 }
 
-void ConvertImageForm::selectSourceRows(int current, const QItemSelection &rows)
+void ConvertImageForm::selectSourceRow(int row)
 {
     // The selection may already be what it becomes (rows carry theirs along
     // when they move), so the handler runs once, not on a change signal.
     const bool wasReady = isReady;
     isReady = false;
     QItemSelectionModel *selection = ui.sourceTreeView->selectionModel();
-    selection->setCurrentIndex(sourceModel->index(current, 0), QItemSelectionModel::NoUpdate);
-    selection->select(rows.isEmpty() ? QItemSelection(sourceModel->index(current, 0), sourceModel->index(current, 0))
-                                     : rows,
-                      QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    selection->setCurrentIndex(sourceModel->index(row, 0), QItemSelectionModel::NoUpdate);
+    selection->select(sourceModel->index(row, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     isReady = wasReady;
     on_itemSelection_changed({}, {});
 }
@@ -244,7 +242,7 @@ void ConvertImageForm::on_removeButton_clicked()
     if (addUrlsThread)
         addUrlsThread->forgetPaths(removed);
     if (sourceModel->rowCount() > 0) {
-        selectSourceRows(qMin(rows.constFirst(), sourceModel->rowCount() - 1), {});
+        selectSourceRow(qMin(rows.constFirst(), sourceModel->rowCount() - 1));
         return;
     }
     on_itemSelection_changed({}, {});
@@ -274,15 +272,12 @@ void ConvertImageForm::on_upButton_clicked()
     if (rows.isEmpty() || rows.constFirst() == 0)
         return;
     // Each selected row trades places with the one above, top first, so a
-    // block moves as a block and stays selected.
+    // block moves as a block; the block's new top row is then the selection.
     isReady = false;
-    QItemSelection moved;
-    for (int row : rows) {
+    for (int row : rows)
         sourceModel->insertRow(row, sourceModel->takeRow(row - 1));
-        moved.select(sourceModel->index(row - 1, 0), sourceModel->index(row - 1, 0));
-    }
     isReady = true;
-    selectSourceRows(rows.constFirst() - 1, moved);
+    selectSourceRow(rows.constFirst() - 1);
 }
 
 void ConvertImageForm::on_downButton_clicked()
@@ -291,11 +286,8 @@ void ConvertImageForm::on_downButton_clicked()
     if (rows.isEmpty() || rows.constLast() >= sourceModel->rowCount() - 1)
         return;
     isReady = false;
-    QItemSelection moved;
-    for (auto row = rows.crbegin(); row != rows.crend(); ++row) {
+    for (auto row = rows.crbegin(); row != rows.crend(); ++row)
         sourceModel->insertRow(*row, sourceModel->takeRow(*row + 1));
-        moved.select(sourceModel->index(*row + 1, 0), sourceModel->index(*row + 1, 0));
-    }
     isReady = true;
-    selectSourceRows(rows.constFirst() + 1, moved);
+    selectSourceRow(rows.constFirst() + 1);
 }

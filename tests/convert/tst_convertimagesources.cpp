@@ -325,9 +325,9 @@ void TestConvertImageSources::listOperations_data()
     QTest::newRow("remove all") << QList<int>{0, 1, 2} << "removeButton"
                                 << "" << QList<int>{} << "";
     QTest::newRow("block up") << QList<int>{1, 2} << "upButton"
-                              << "BCA" << QList<int>{0, 1} << "CRLD";
+                              << "BCA" << QList<int>{0} << "CRLD";
     QTest::newRow("block down") << QList<int>{0, 1} << "downButton"
-                                << "CAB" << QList<int>{1, 2} << "CRLU";
+                                << "CAB" << QList<int>{1} << "CRLUD";
     QTest::newRow("drag to the top") << QList<int>{2} << "drag 0"
                                      << "CAB" << QList<int>{0} << "CRLD";
     QTest::newRow("drag rows apart to the end") << QList<int>{0, 2} << "drag 3"
