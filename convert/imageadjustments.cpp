@@ -1,14 +1,15 @@
 #include "imageadjustments.h"
 
-#include <QGraphicsBlurEffect>
-#include <QGraphicsPixmapItem>
-#include <QGraphicsScene>
 #include <QPainter>
-#include <QPixmap>
+#include <QtMath>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
+
+// The blur behind QGraphicsBlurEffect, exported by QtWidgets. It works on a
+// QImage alone, so workers can run it (the effect itself needs a QPixmap).
+void qt_blurImage(QPainter *painter, QImage &blurImage, qreal radius, bool quality, bool alphaOnly, int transposed = 0);
 
 namespace {
 
@@ -96,20 +97,31 @@ QImage invert(const QImage &image, int v)
     });
 }
 
+// Looks as the graphics-view blur effect did: the effect blurs 2.5 times its
+// radius, fading the picture into a transparent margin at its edges.
 QImage gaussianBlur(const QImage &image, int radius)
 {
     if (radius <= 0)
         return image;
-    QGraphicsScene scene;
-    auto *item = new QGraphicsPixmapItem(QPixmap::fromImage(image));
-    auto *effect = new QGraphicsBlurEffect;
-    effect->setBlurRadius(radius);
-    item->setGraphicsEffect(effect);
-    scene.addItem(item);
     QImage out(image.size(), QImage::Format_ARGB32);
     out.fill(Qt::transparent);
     QPainter painter(&out);
-    scene.render(&painter, QRectF(), QRectF(0, 0, image.width(), image.height()));
+    if (radius <= 1) {
+        painter.drawImage(0, 0, image);
+        painter.end();
+        return out;
+    }
+    const qreal blurRadius = 2.5 * radius;
+    const int margin = qCeil(blurRadius + 1);
+    QImage padded(image.width() + 2 * margin, image.height() + 2 * margin, QImage::Format_ARGB32_Premultiplied);
+    padded.fill(Qt::transparent);
+    {
+        QPainter pad(&padded);
+        pad.drawImage(margin, margin, image);
+    }
+    painter.translate(-margin, -margin);
+    qt_blurImage(&painter, padded, blurRadius, false, false);
+    painter.end();
     return out;
 }
 

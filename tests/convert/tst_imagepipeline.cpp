@@ -7,7 +7,11 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QFile>
+#include <QGraphicsBlurEffect>
+#include <QGraphicsPixmapItem>
+#include <QGraphicsScene>
 #include <QPainter>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -55,6 +59,8 @@ private slots:
     void adjustmentPixels();
     void adjustmentOrderMatters();
     void blurSpreadsIntoTransparency();
+    void blurLooksAsTheGraphicsViewEffect_data();
+    void blurLooksAsTheGraphicsViewEffect();
     void scaledSize_data();
     void scaledSize();
     void pageFit_data();
@@ -161,6 +167,53 @@ void TestImagePipeline::blurSpreadsIntoTransparency()
     QCOMPARE(result.size(), input.size());
     QVERIFY(qAlpha(result.pixel(20, 20)) > 245);
     QVERIFY(qAlpha(result.pixel(0, 20)) < 200);
+}
+
+void TestImagePipeline::blurLooksAsTheGraphicsViewEffect_data()
+{
+    QTest::addColumn<int>("radius");
+    for (int radius : {0, 1, 2, 5, 12})
+        QTest::addRow("radius %d", radius) << radius;
+}
+
+// The blur runs on workers now; it must still look as the effect that needs
+// the GUI thread, margin fading included.
+void TestImagePipeline::blurLooksAsTheGraphicsViewEffect()
+{
+    QFETCH(int, radius);
+    QImage input(61, 37, QImage::Format_RGB32);
+    QRandomGenerator random(7);
+    for (int y = 0; y < input.height(); ++y)
+        for (int x = 0; x < input.width(); ++x)
+            input.setPixel(x, y, x < 30 ? random.generate() | 0xff000000u : qRgb(255, 255, 255));
+
+    QImage reference(input.size(), QImage::Format_ARGB32);
+    if (radius > 0) {
+        QGraphicsScene scene;
+        auto *item = new QGraphicsPixmapItem(QPixmap::fromImage(input));
+        auto *effect = new QGraphicsBlurEffect;
+        effect->setBlurRadius(radius);
+        item->setGraphicsEffect(effect);
+        scene.addItem(item);
+        reference.fill(Qt::transparent);
+        QPainter painter(&reference);
+        scene.render(&painter, QRectF(), QRectF(0, 0, input.width(), input.height()));
+    } else {
+        reference = input;
+    }
+
+    const QImage result = applyAdjustments(input, {rule(6, radius)}).convertToFormat(reference.format());
+    QCOMPARE(result.size(), reference.size());
+    int worst = 0;
+    for (int y = 0; y < result.height(); ++y) {
+        for (int x = 0; x < result.width(); ++x) {
+            const QRgb a = result.pixel(x, y);
+            const QRgb b = reference.pixel(x, y);
+            worst = std::max({worst, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                              std::abs(qBlue(a) - qBlue(b)), std::abs(qAlpha(a) - qAlpha(b))});
+        }
+    }
+    QVERIFY2(worst <= 2, qPrintable(QStringLiteral("largest difference %1").arg(worst)));
 }
 
 void TestImagePipeline::scaledSize_data()
