@@ -7,10 +7,12 @@
 #include "mergepdfform.h"
 #include "passwordprotectform.h"
 #include "pdfmanagerform.h"
+#include "removethumbnailsdialog.h"
 #include "shelldialogs.h"
 #include "shellhelpers.h"
 #include "splitpdfform.h"
 #include "theme.h"
+#include "thumbnailcache.h"
 #include "windowgeometry.h"
 
 #include <QAction>
@@ -128,6 +130,8 @@ void MainWindow::refreshToolbarTheme()
 
 void MainWindow::OnCloseApp()
 {
+    if (removeThumbnailsDialog)
+        removeThumbnailsDialog->close();
     // Queued, so a close requested while a close event is still being
     // handled is delivered after that handling has returned.
     QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
@@ -151,6 +155,22 @@ void MainWindow::OnAbout(bool)
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     WindowGeometry::write(geometry());
+    // The images tool's workers must end first; it reports with closeApp().
+    if (convertImageForm->isPreviewLoading() || convertImageForm->isConversionRunning()) {
+        convertImageForm->stopRequest();
+        event->ignore();
+        return;
+    }
+    if (ThumbnailCache::cleanupPending()) {
+        if (!removeThumbnailsDialog) {
+            removeThumbnailsDialog = new RemoveThumbnailsDialog(this);
+            connect(removeThumbnailsDialog, &RemoveThumbnailsDialog::closeApp, this, &MainWindow::OnCloseApp);
+        }
+        removeThumbnailsDialog->show();
+        removeThumbnailsDialog->removeThumbnails();
+        event->ignore();
+        return;
+    }
     event->accept();
 }
 

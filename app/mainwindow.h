@@ -8,6 +8,7 @@ class ConvertImageForm;
 class MergePdfForm;
 class PasswordProtectForm;
 class PdfManagerForm;
+class RemoveThumbnailsDialog;
 class SplitPDFForm;
 
 class MainWindow : public QMainWindow
@@ -46,6 +47,7 @@ private:
     ConvertImageForm *convertImageForm = nullptr;
     MergePdfForm *mergePdfForm = nullptr;
     PasswordProtectForm *passwordProtectForm = nullptr;
+    RemoveThumbnailsDialog *removeThumbnailsDialog = nullptr;
 
     QAction *updateAction = nullptr;
     QAction *websiteAction = nullptr;

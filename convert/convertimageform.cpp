@@ -3,6 +3,7 @@
 #include "cocoacode.h"
 #include "colorscheme.h"
 #include "convertimageframe.h"
+#include "convertimagepreviewlabel.h"
 #include "convertsettingsstore.h"
 #include "converttargets.h"
 #include "kivcolorwidget.h"
@@ -36,8 +37,11 @@ ConvertImageForm::ConvertImageForm(QWidget *parent)
     ui.setupUi(this);
     for (const ConvertTargets::Target &target : ConvertTargets::offered())
         ui.targetComboBox->addItem(target.name);
-    if (KivGlobal::isPdfManager)
+    if (KivGlobal::isPdfManager) {
         ui.tabWidget->setTabVisible(ui.tabWidget->indexOf(ui.scaleTab), false);
+        ui.websiteButton->hide();
+        ui.aboutButton->hide();
+    }
     createAdjustMenu();
     sourceModel = new QStandardItemModel(0, 2, this);
     sourceModel->setHorizontalHeaderLabels({tr("File List"), tr("Path")});
@@ -46,6 +50,7 @@ ConvertImageForm::ConvertImageForm(QWidget *parent)
     folderPicker->hide();
     connect(folderPicker, &CocoaCode::folderSelected, this, &ConvertImageForm::on_FolderSelected);
     connect(ui.colorWidget, &KivColorWidget::colorUpdated, this, &ConvertImageForm::on_ColorUpdated);
+    setupPreview();
     QMetaObject::connectSlotsByName(this);
     ui.sourceStack->setCurrentWidget(ui.sourceFrame);
     for (QWidget *button : {ui.convertButton, ui.removeButton, ui.clearButton, ui.upButton, ui.downButton})
@@ -217,6 +222,8 @@ void ConvertImageForm::refreshTheme()
                      QStringLiteral("_ArrowUpGray24.png"));
     Theme::applyIcon(ui.downButton, QStringLiteral("_ArrowDown24.png"), QStringLiteral("_ArrowDownWhite24.png"),
                      QStringLiteral("_ArrowDownGray24.png"));
+    Theme::applyIcon(ui.websiteButton, QStringLiteral("_websiteIcon24.png"), QStringLiteral("_websiteWhiteIcon24.png"));
+    Theme::applyIcon(ui.aboutButton, QStringLiteral("_About24.png"), QStringLiteral("_AboutWhite24.png"));
     Theme::applyIcon(ui.tabResetButton, QStringLiteral("_Reset24.png"), QStringLiteral("_ResetWhite24.png"));
     Theme::applyIcon(ui.adjustAddButton, QStringLiteral("_AddIcon24.png"), QStringLiteral("_AddWhiteIcon24.png"));
     Theme::applyIcon(ui.adjustDeleteButton, QStringLiteral("_SettingsIcon24.png"),
@@ -253,6 +260,7 @@ void ConvertImageForm::on_qualitySpinBox_valueChanged(int value)
 
 void ConvertImageForm::on_outputFolderButton_clicked()
 {
+    convertAfterFolderChoice = false;
     folderPicker->pickFolderFromDocuments();
 }
 
@@ -265,6 +273,10 @@ void ConvertImageForm::on_FolderSelected(QString path)
     isReady = false;
     ui.outputFolderLineEdit->setText(path);
     isReady = wasReady;
+    if (convertAfterFolderChoice) {
+        convertAfterFolderChoice = false;
+        on_convertButton_clicked();
+    }
 }
 
 void ConvertImageForm::on_outputFolderLineEdit_textChanged(const QString &text)

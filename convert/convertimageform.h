@@ -19,6 +19,9 @@
 class CocoaCode;
 class ConvertImageAddUrlsThread;
 class QItemSelection;
+class ConvertImagePreviewController;
+class ConvertProgressForm;
+class PreviewDialog;
 class QStandardItemModel;
 
 // The "Images to PDF" tab: the settings tabs that feed the conversion.
@@ -45,6 +48,15 @@ public:
     // Full paths of the listed sources, in conversion order.
     QStringList sourceFiles() const;
 
+    // Preview
+    bool isPreviewLoading() const;
+
+    // Run
+    bool isConversionRunning() const { return conversionRunning; }
+    // A close is waiting: stops the preview and the run; closeApp() follows
+    // once both have ended.
+    void stopRequest();
+
 signals:
     // The preview should show `path` as it will be converted; `reload` when a
     // setting changed, so earlier previews are stale.
@@ -68,6 +80,11 @@ public slots:
     void onGaussianBlurRadiusAction();
     void onGaussianBlurRadiusAction(int value);
 
+    // Run
+    void handleStartConvertSignal();
+    void handleFinishConvertSignal();
+    void OnShowToolbarSignal(bool show);
+
 private slots:
     // Source list
     void on_addFilesButton_clicked();
@@ -75,6 +92,11 @@ private slots:
     void on_clearButton_clicked();
     void on_upButton_clicked();
     void on_downButton_clicked();
+
+    // Run
+    void on_convertButton_clicked();
+    void on_websiteButton_clicked();
+    void on_aboutButton_clicked();
 
     void on_tabResetButton_clicked();
 
@@ -156,6 +178,19 @@ private:
     void selectSourceRow(int row);
     void showEmptyPreview();
 
+    // Preview
+    void setupPreview();
+    void on_PreviewImage_DoubleClick();
+    void on_previewDialogClosed();
+    void onPreviewEnded();
+
+    // Run
+    void convertToPdf();
+    void convertToImages();
+    QString askPdfPath();
+    void startRun(const QString &outputPath, const QString &formatName, const QString &extension);
+    void setRunning(bool running);
+
     void requestPreview(bool reload);
     void createAdjustMenu();
     // Copies a widget's value into the settings, stores `key` and asks for a
@@ -190,4 +225,17 @@ private:
     QList<QWidget *> ruleWidgets;
     int nextRuleId = 0;
     bool isReady = false;
+
+    // Preview
+    ConvertImagePreviewController *previewController = nullptr;
+    PreviewDialog *previewDialog = nullptr;
+    bool previewDialogOpen = false;
+
+    // Run
+    QPointer<ConvertProgressForm> progressForm;
+    QWidget *pageBeforeRun = nullptr;
+    QList<bool> enabledBeforeRun;
+    bool conversionRunning = false;
+    bool convertAfterFolderChoice = false;
+    bool closing = false;
 };

@@ -3,6 +3,7 @@
 #include "convertimageaddurlsthread.h"
 #include "convertimageform.h"
 #include "convertimageframe.h"
+#include "convertimagepreviewlabel.h"
 #include "convertimagetreeview.h"
 #include "convertsettingsstore.h"
 #include "kivlocalconvertimage.h"
@@ -12,7 +13,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QLabel>
 #include <QPixmap>
 #include <QStackedLayout>
 #include <QStandardItemModel>
@@ -206,6 +206,7 @@ void ConvertImageForm::selectSourceRow(int row)
 void ConvertImageForm::showEmptyPreview()
 {
     ui.previewImage->clear();
+    ui.previewImage->setHasImage(false);
     ui.previewImage->setText(tr("Preview"));
 }
 

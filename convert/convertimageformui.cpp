@@ -1,6 +1,7 @@
 #include "convertimageformui.h"
 
 #include "convertimageframe.h"
+#include "convertimagepreviewlabel.h"
 #include "convertimagetreeview.h"
 #include "kivcolorwidget.h"
 #include "namedwidget.h"
@@ -170,6 +171,9 @@ void ConvertImageFormUi::setupLeftColumn(QWidget *form)
     qualityLabel = makeLabel(toolbarWidget, "qualityLabel", "Quality", qualitySpinBox);
     line4 = separator(toolbarWidget, "line4");
     line4->hide();
+    websiteButton = iconButton(toolbarWidget, "websiteButton", "_websiteIcon24.png", "Website", 24);
+    websiteButton->setText(tr("Website"));
+    aboutButton = iconButton(toolbarWidget, "aboutButton", "_About24.png", "About", 24);
     convertButton = iconButton(toolbarWidget, "convertButton", "_Convert24.png", "Convert Images", 24);
     convertButton->setText(tr("Convert"));
     convertButton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
@@ -189,6 +193,8 @@ void ConvertImageFormUi::setupLeftColumn(QWidget *form)
         toolbarLayout->addWidget(widget);
     toolbarLayout->addStretch();
     toolbarLayout->addWidget(line4);
+    toolbarLayout->addWidget(websiteButton);
+    toolbarLayout->addWidget(aboutButton);
 
     sourceTreeView = namedWidget<ConvertImageTreeView>(form, "sourceTreeView");
     sourceFrame = namedWidget<ConvertImageFrame>(form, "sourceFrame");
@@ -238,11 +244,12 @@ void ConvertImageFormUi::setupRightColumn(QWidget *form)
     setupAdjustmentsTab();
     tabWidget->setCurrentIndex(0);
 
-    previewImage = namedWidget<QLabel>(form, "previewImage");
+    previewImage = namedWidget<ConvertImagePreviewLabel>(form, "previewImage");
     previewImage->setFixedSize(400, 231);
     previewImage->setFrameShape(QFrame::Box);
     previewImage->setAlignment(Qt::AlignCenter);
     previewImage->setAccessibleName(tr("Preview"));
+    previewImage->setToolTip(tr("Double-click or press Enter for the full-size preview"));
 }
 
 void ConvertImageFormUi::setupOutputTab()

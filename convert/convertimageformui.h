@@ -2,6 +2,7 @@
 
 class ConvertImageFrame;
 class ConvertImageTreeView;
+class ConvertImagePreviewLabel;
 class KivColorWidget;
 class QCheckBox;
 class QComboBox;
@@ -43,6 +44,8 @@ struct ConvertImageFormUi {
     QLabel *qualityLabel = nullptr;
     QSpinBox *qualitySpinBox = nullptr;
     QFrame *line4 = nullptr;
+    QToolButton *websiteButton = nullptr;
+    QToolButton *aboutButton = nullptr;
     QStackedLayout *sourceStack = nullptr;
     ConvertImageTreeView *sourceTreeView = nullptr;
     ConvertImageFrame *sourceFrame = nullptr;
@@ -54,7 +57,7 @@ struct ConvertImageFormUi {
     QLabel *tabTileLabel = nullptr;
     QToolButton *tabResetButton = nullptr;
     QTabWidget *tabWidget = nullptr;
-    QLabel *previewImage = nullptr;
+    ConvertImagePreviewLabel *previewImage = nullptr;
 
     QWidget *outputFolderTab = nullptr;
     QLabel *outputFolderLabel = nullptr;

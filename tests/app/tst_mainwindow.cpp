@@ -1,18 +1,24 @@
 #include "aboutdialog.h"
 #include "checkupdatedialog.h"
 #include "colorscheme.h"
+#include "convertimageform.h"
 #include "iconimages.h"
 #include "kivglobal.h"
+#include "kivlocalconvertimage.h"
 #include "mainwindow.h"
 #include "shelldialogs.h"
 #include "testenvironment.h"
+#include "thumbnailcache.h"
 #include "windowgeometry.h"
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QScreen>
+#include <QStandardItemModel>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
@@ -177,6 +183,50 @@ private slots:
         const auto asked = ShellDialogs::takeQuestions();
         QCOMPARE(asked.last().kind, QStringLiteral("url"));
         QCOMPARE(QUrl(asked.last().title), KivGlobal::websiteUrl());
+    }
+
+    // A close during a run stops it and closes once it has ended; the exit
+    // then empties the program's thumbnail folder and nothing beside it.
+    void closeWaitsForTheRunThenRemovesThumbnails()
+    {
+        QTemporaryDir dir;
+        const QString thumbnails = ThumbnailCache::folder();
+        const QStringList left{"0.webp", "7.webp", "from-an-older-run.webp"};
+        for (const QString &name : left + QStringList{"../beside.txt"}) {
+            QFile file(thumbnails + name);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        ThumbnailCache::setCleanupPending(true);
+
+        MainWindow window;
+        window.show();
+        auto *form = window.findChild<ConvertImageForm *>();
+        KivLocalConvertImage::editSettings([&dir](ConvertSettings &s) {
+            s.outputFolder = dir.path();
+            s.pdfFileName = QStringLiteral("run.pdf");
+        });
+        auto *model = form->findChild<QStandardItemModel *>();
+        for (int i = 0; i < 3; ++i) {
+            const QString path = dir.filePath(QStringLiteral("%1.png").arg(i));
+            QImage image(640, 480, QImage::Format_RGB32);
+            image.fill(Qt::darkGreen);
+            QVERIFY(image.save(path));
+            model->appendRow({new QStandardItem(path), new QStandardItem(path)});
+        }
+        auto *convert = form->findChild<QToolButton *>(QStringLiteral("convertButton"));
+        convert->setEnabled(true);
+        convert->click();
+        QVERIFY(form->isConversionRunning());
+
+        QVERIFY(!window.close());
+        QVERIFY(window.isVisible());
+        QTRY_VERIFY(!window.isVisible());
+        QVERIFY(!form->isConversionRunning());
+        for (const ShellDialogs::Question &question : ShellDialogs::takeQuestions())
+            QVERIFY2(question.kind != QLatin1String("message"), qPrintable(question.text));
+        QCOMPARE(QDir(thumbnails).entryList(QDir::Files), QStringList());
+        QVERIFY(QFileInfo::exists(thumbnails + QStringLiteral("../beside.txt")));
+        QVERIFY(!ThumbnailCache::cleanupPending());
     }
 };
 

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <QThread>
+
+#include <atomic>
+
+// Runs the full pipeline on one source for the preview window.
+class LoadFullPreviewImageThread : public QThread
+{
+    Q_OBJECT
+public:
+    explicit LoadFullPreviewImageThread(QObject *parent = nullptr);
+
+    void requestStop() { stopFlag = true; }
+
+    QString path;
+
+signals:
+    void previewImageReady(QImage image);
+
+protected:
+    void run() override;
+
+private:
+    std::atomic_bool stopFlag{false};
+};

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+#include <QThread>
+
+#include <atomic>
+
+// Makes the small preview of one source, from its thumbnail when current.
+class LoadPreviewImageThread : public QThread
+{
+    Q_OBJECT
+public:
+    explicit LoadPreviewImageThread(QObject *parent = nullptr);
+
+    void requestStop() { stopFlag = true; }
+
+    QString path;
+    QSize targetSize;
+    bool reload = false;
+
+signals:
+    void updatePreviewImage(QImage image);
+
+protected:
+    void run() override;
+
+private:
+    std::atomic_bool stopFlag{false};
+};

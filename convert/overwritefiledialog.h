@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QDialog>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class QLabel;
+class QPushButton;
+class QTreeWidget;
+
+// Lists the targets a conversion found existing and asks which to replace.
+class OverwriteFileDialog : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit OverwriteFileDialog(QWidget *parent);
+
+    // Targets and their sources, same order.
+    void fill(const QList<QString> &targetFiles, const QList<QString> &sourceFiles);
+
+signals:
+    void overwriteFiles(QStringList urls);
+    void convertFinish();
+
+private slots:
+    void on_overwriteButton_clicked();
+    void on_cancelButton_clicked();
+
+private:
+    void setupUi();
+
+    QLabel *descLabel = nullptr;
+    QTreeWidget *treeWidget = nullptr;
+    QPushButton *overwriteButton = nullptr;
+    QPushButton *cancelButton = nullptr;
+};

@@ -1,0 +1,312 @@
+#include "convertimageform.h"
+#include "convertimagepreviewcontroller.h"
+#include "convertimagepreviewlabel.h"
+#include "kivglobal.h"
+#include "kivlocalconvertimage.h"
+#include "previewdialog.h"
+#include "shelldialogs.h"
+#include "testenvironment.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QStackedLayout>
+#include <QStandardItemModel>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QWheelEvent>
+
+#include <memory>
+
+namespace {
+
+QString writeImage(const QString &path, const QColor &colour)
+{
+    QImage image(64, 48, QImage::Format_RGB32);
+    image.fill(colour);
+    image.save(path);
+    return path;
+}
+
+// What the source list does when files arrive; the list itself is not needed here.
+void addSources(ConvertImageForm &form, const QStringList &paths)
+{
+    auto *model = form.findChild<QStandardItemModel *>();
+    for (const QString &path : paths)
+        model->appendRow({new QStandardItem(QFileInfo(path).fileName()), new QStandardItem(path)});
+    form.findChild<QToolButton *>(QStringLiteral("convertButton"))->setEnabled(true);
+}
+
+std::unique_ptr<ConvertImageForm> startForm(const QString &folder, const QString &pdfName)
+{
+    KivLocalConvertImage::editSettings([&](ConvertSettings &s) {
+        s = ConvertSettings();
+        s.outputFolder = folder;
+        s.pdfFileName = pdfName;
+    });
+    auto form = std::make_unique<ConvertImageForm>();
+    form->applySettingsToForm();
+    form->setReady(true);
+    return form;
+}
+
+void clickConvert(ConvertImageForm &form)
+{
+    QTest::mouseClick(form.findChild<QToolButton *>(QStringLiteral("convertButton")), Qt::LeftButton);
+}
+
+QStringList kinds(const QList<ShellDialogs::Question> &questions)
+{
+    QStringList list;
+    for (const ShellDialogs::Question &question : questions)
+        list << question.kind;
+    return list;
+}
+
+int pdfPages(const QString &path)
+{
+    const QString info = QString::fromLocal8Bit(TestEnvironment::run(QStringLiteral("pdfinfo"), {path}));
+    const qsizetype at = info.indexOf(QLatin1String("Pages:"));
+    return at < 0 ? -1 : info.mid(at + 6).section(QLatin1Char('\n'), 0, 0).trimmed().toInt();
+}
+
+} // namespace
+
+class TestConvertImageRun : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void burstOfRequestsStartsOneWorker();
+    void zoomStepsStopBelowFortyPixels();
+    void convertAsksAndWrites_data();
+    void convertAsksAndWrites();
+    void cancelReturnsToTheListQuietly();
+    void overwriteDialogConvertsOnlyTheTicked();
+
+private:
+    QTemporaryDir dir;
+    QStringList sources;
+};
+
+void TestConvertImageRun::initTestCase()
+{
+    TestEnvironment::isolate();
+    ShellDialogs::setScripted(true);
+    QVERIFY(dir.isValid());
+    QVERIFY(QDir().mkpath(dir.filePath("in")));
+    for (const char *name : {"in/a.png", "in/b.png", "in/c.png"})
+        sources << writeImage(dir.filePath(QLatin1String(name)), Qt::darkCyan);
+}
+
+void TestConvertImageRun::init()
+{
+    QDir(dir.filePath("out")).removeRecursively();
+    QVERIFY(QDir().mkpath(dir.filePath("out")));
+}
+
+void TestConvertImageRun::cleanup()
+{
+    QCOMPARE(ShellDialogs::pendingAnswers(), 0);
+    ShellDialogs::takeQuestions();
+}
+
+void TestConvertImageRun::burstOfRequestsStartsOneWorker()
+{
+    ConvertImagePreviewLabel label;
+    label.setFixedSize(400, 231);
+    ConvertImagePreviewController controller(&label, nullptr);
+    QSignalSpy started(&controller, &ConvertImagePreviewController::workerStarted);
+    for (int i = 0; i < 10; ++i)
+        controller.request(sources.at(i % 3), false);
+    QCOMPARE(label.text(), QStringLiteral("Generating preview\u2026"));
+    for (int tick = 0; tick < 5; ++tick)
+        controller.tick();
+    QCOMPARE(started.size(), 0);
+    controller.tick();
+    QCOMPARE(started.size(), 1);
+    QCOMPARE(started.at(0).at(0).toString(), sources.at(0));
+    QTRY_VERIFY(label.hasImage());
+    QTRY_VERIFY(!controller.isLoading());
+    QCOMPARE(label.pixmap().size(), QSize(64, 48));
+}
+
+void TestConvertImageRun::zoomStepsStopBelowFortyPixels()
+{
+    PreviewDialog dialog;
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QImage image(1000, 500, QImage::Format_RGB32);
+    image.fill(Qt::yellow);
+    dialog.handleFullPreviewImageReady(image);
+    auto *label = dialog.findChild<QLabel *>(QStringLiteral("previewLabel"));
+    QCOMPARE(dialog.findChild<QLabel *>(QStringLiteral("sizeInfoLabel"))->text(), QStringLiteral("1000x500"));
+    const auto wheel = [label](int delta) {
+        QWheelEvent event(QPointF(5, 5), label->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, delta), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(label, &event);
+    };
+    int width = dialog.displayedWidth();
+    wheel(120);
+    QCOMPARE(dialog.displayedWidth(), width + width / 10);
+    width = dialog.displayedWidth();
+    while (width - width / 10 >= 40) {
+        wheel(-120);
+        width -= width / 10;
+        QCOMPARE(dialog.displayedWidth(), width);
+    }
+    wheel(-120);
+    QCOMPARE(dialog.displayedWidth(), width);
+    QCOMPARE(dialog.findChild<QLabel *>(QStringLiteral("percentResizeLabel"))->text(),
+             QString::number(width / 10.0, 'g', 6) + QLatin1Char('%'));
+}
+
+void TestConvertImageRun::convertAsksAndWrites_data()
+{
+    QTest::addColumn<QString>("pdfName");
+    QTest::addColumn<bool>("folderSet");
+    QTest::addColumn<QString>("existing");
+    QTest::addColumn<int>("sourceCount");
+    QTest::addColumn<QVariantList>("answers");
+    QTest::addColumn<QStringList>("asked");
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<QString>("message");
+
+    const QVariant ok = int(QMessageBox::Ok);
+    const QVariant yes = int(QMessageBox::Yes);
+    const QVariant no = int(QMessageBox::No);
+    const QString one = QStringLiteral("The conversion process is completed.");
+    const QString many = QStringLiteral("The conversion processes are completed.");
+    const QStringList done{"message"};
+    QTest::newRow("extension added") << "report" << true << "" << 1 << QVariantList{ok} << done << "report.pdf" << one;
+    QTest::newRow("upper-case extension kept")
+        << "Report.PDF" << true << "" << 2 << QVariantList{ok} << done << "Report.PDF" << many;
+    QTest::newRow("exists, Yes") << "report.pdf" << true << "report.pdf" << 3 << QVariantList{yes, ok}
+                                 << QStringList{"message", "message"} << "report.pdf" << many;
+    QTest::newRow("exists, No, save cancelled") << "report.pdf" << true << "report.pdf" << 1
+                                                << QVariantList{no, QString()} << QStringList{"message", "save"} << ""
+                                                << "";
+    QTest::newRow("exists, No, other name")
+        << "report.pdf" << true << "report.pdf" << 1 << QVariantList{no, QStringLiteral("OUT/other"), ok}
+        << QStringList{"message", "save", "message"} << "other.pdf" << one;
+    QTest::newRow("no folder: picker, then run")
+        << "report" << false << "" << 1 << QVariantList{QStringLiteral("OUT"), ok} << QStringList{"folder", "message"}
+        << "report.pdf" << one;
+    QTest::newRow("no folder: picker cancelled")
+        << "report" << false << "" << 1 << QVariantList{QString()} << QStringList{"folder"} << ""
+        << "";
+    // The engine cannot write where a folder stands; the message must say so.
+    QTest::newRow("unwritable target reported") << "report.pdf" << true << "report.pdf/" << 1 << QVariantList{yes, ok}
+                                                << QStringList{"message", "message"} << "" << one;
+    QTest::newRow("no name: save dialog") << "" << true << "" << 1 << QVariantList{QStringLiteral("OUT/chosen"), ok}
+                                          << QStringList{"save", "message"} << "chosen.pdf" << one;
+}
+
+void TestConvertImageRun::convertAsksAndWrites()
+{
+    QFETCH(QString, pdfName);
+    QFETCH(bool, folderSet);
+    QFETCH(QString, existing);
+    QFETCH(int, sourceCount);
+    QFETCH(QVariantList, answers);
+    QFETCH(QStringList, asked);
+    QFETCH(QString, written);
+    QFETCH(QString, message);
+
+    const QString out = dir.filePath("out");
+    if (existing.endsWith(QLatin1Char('/'))) {
+        QVERIFY(QDir().mkpath(out + QLatin1Char('/') + existing));
+    } else if (!existing.isEmpty()) {
+        QFile file(out + QLatin1Char('/') + existing);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("old");
+    }
+    auto form = startForm(folderSet ? out : QString(), pdfName);
+    addSources(*form, sources.first(sourceCount));
+    for (QVariant answer : answers) {
+        if (answer.typeId() == QMetaType::QString)
+            answer = answer.toString().replace(QLatin1String("OUT"), out);
+        ShellDialogs::enqueueAnswer(answer);
+    }
+    clickConvert(*form);
+    QTRY_VERIFY(!form->isConversionRunning());
+    const QList<ShellDialogs::Question> questions = ShellDialogs::takeQuestions();
+    QCOMPARE(kinds(questions), asked);
+    if (!existing.isEmpty()) {
+        QCOMPARE(questions.first().text, QStringLiteral("Confirm overwrite"));
+    }
+    if (!message.isEmpty())
+        QCOMPARE(questions.last().title, KivGlobal::productName());
+    if (written.isEmpty()) {
+        QCOMPARE(QDir(out).entryList(QDir::Files),
+                 existing.isEmpty() || !message.isEmpty() ? QStringList() : QStringList{existing});
+        if (!message.isEmpty()) {
+            QVERIFY(questions.last().text.startsWith(message + QStringLiteral("\n\n1 problem occurred:\n")));
+            QVERIFY(questions.last().text.contains(QStringLiteral("report.pdf")));
+        }
+        return;
+    }
+    QCOMPARE(questions.last().text, message);
+    QCOMPARE(pdfPages(out + QLatin1Char('/') + written), sourceCount);
+    QCOMPARE(KivLocalConvertImage::settings().pdfFileName, written);
+    QCOMPARE(QDir(form->findChild<QLineEdit *>(QStringLiteral("outputFolderLineEdit"))->text()), QDir(out));
+}
+
+void TestConvertImageRun::cancelReturnsToTheListQuietly()
+{
+    auto form = startForm(dir.filePath("out"), QStringLiteral("report.pdf"));
+    addSources(*form, sources);
+    auto *stack = form->findChild<QStackedLayout *>();
+    QWidget *listPage = stack->currentWidget();
+    clickConvert(*form);
+    QVERIFY(form->isConversionRunning());
+    QVERIFY(form->findChild<QWidget *>(QStringLiteral("tabWidget"))->isHidden());
+    QCOMPARE(stack->currentWidget()->objectName(), QStringLiteral("ConvertProgressForm"));
+    QTest::mouseClick(stack->currentWidget()->findChild<QPushButton *>(QStringLiteral("cancelButton")), Qt::LeftButton);
+    QTRY_VERIFY(!form->isConversionRunning());
+    QCOMPARE(ShellDialogs::takeQuestions().size(), 0);
+    QCOMPARE(stack->currentWidget(), listPage);
+    QVERIFY(!form->findChild<QWidget *>(QStringLiteral("tabWidget"))->isHidden());
+    QCOMPARE(form->sourceFiles(), sources);
+    QVERIFY(form->findChild<QToolButton *>(QStringLiteral("convertButton"))->isEnabled());
+    QVERIFY(!QFileInfo::exists(dir.filePath("out/report.pdf")));
+}
+
+// Only the image edition writes one file per source and can meet existing ones.
+void TestConvertImageRun::overwriteDialogConvertsOnlyTheTicked()
+{
+    if (KivGlobal::isPdfManager)
+        QSKIP("the PDF edition writes one PDF");
+    const QString out = dir.filePath("out");
+    auto form = startForm(out, QString());
+    form->findChild<QComboBox *>(QStringLiteral("targetComboBox"))->setCurrentText(QStringLiteral("PNG"));
+    addSources(*form, sources.first(2));
+    for (const char *name : {"a.png", "b.png"})
+        writeImage(out + QLatin1Char('/') + QLatin1String(name), Qt::red);
+    ShellDialogs::enqueueDialogScript([](QDialog *dialog) {
+        auto *tree = dialog->findChild<QTreeWidget *>(QStringLiteral("treeWidget"));
+        QCOMPARE(tree->topLevelItemCount(), 2);
+        tree->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
+        QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("overwriteButton")), Qt::LeftButton);
+    });
+    ShellDialogs::enqueueAnswer(int(QMessageBox::Ok));
+    clickConvert(*form);
+    QTRY_VERIFY(!form->isConversionRunning());
+    QCOMPARE(kinds(ShellDialogs::takeQuestions()), (QStringList{"dialog", "message"}));
+    QCOMPARE(QImage(out + QStringLiteral("/a.png")).pixelColor(1, 1), QColor(Qt::red));
+    QCOMPARE(QImage(out + QStringLiteral("/b.png")).pixelColor(1, 1), QColor(Qt::darkCyan));
+}
+
+QTEST_MAIN(TestConvertImageRun)
+#include "tst_convertimagerun.moc"

@@ -1,0 +1,177 @@
+#include "convertsettings.h"
+#include "imagepipeline.h"
+#include "kivlocalconvertimage.h"
+#include "testenvironment.h"
+#include "thumbnailcache.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+using Outcome = ThumbnailCache::Outcome;
+Q_DECLARE_METATYPE(Outcome)
+
+namespace {
+
+const QSize previewSize(400, 231);
+
+QString writeImage(const QString &path, const QSize &size, const QColor &colour)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
+    image.save(path);
+    return path;
+}
+
+void setGrayscale(bool on)
+{
+    KivLocalConvertImage::editSettings([on](ConvertSettings &s) {
+        s.ruleList.clear();
+        if (on) {
+            AdjustmentRule gray;
+            gray.ruleIndex = AdjustmentRule::Grayscale;
+            s.ruleList.append(gray);
+        }
+    });
+}
+
+} // namespace
+
+class TestThumbnailCache : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void revisitsReadTheThumbnail();
+    void settingChangeRegeneratesIntoTheSameFile();
+    void unreadableSourceGivesNoThumbnail();
+    void fitInto_data();
+    void fitInto();
+    void folderIsThisProgramsOwn();
+    void cleanupRemovesOnlyTheFolderFiles();
+
+private:
+    QTemporaryDir dir;
+    std::atomic_bool running{false};
+    QList<QImage> shown;
+    Outcome preview(const QString &path, bool reload = false);
+};
+
+void TestThumbnailCache::initTestCase()
+{
+    TestEnvironment::isolate();
+    QVERIFY(dir.isValid());
+}
+
+void TestThumbnailCache::init()
+{
+    ThumbnailCache::forgetRecords();
+    ImagePipeline::clearCache();
+    setGrayscale(false);
+    shown.clear();
+}
+
+Outcome TestThumbnailCache::preview(const QString &path, bool reload)
+{
+    return ThumbnailCache::preview(path, previewSize, reload, running,
+                                   [this](const QImage &image) { shown.append(image); });
+}
+
+void TestThumbnailCache::revisitsReadTheThumbnail()
+{
+    const QString a = writeImage(dir.filePath("a.png"), QSize(800, 600), Qt::red);
+    const QString b = writeImage(dir.filePath("b.png"), QSize(100, 50), Qt::blue);
+    QCOMPARE(preview(a), Outcome::Generated);
+    QCOMPARE(preview(b), Outcome::Generated);
+    // The source changes behind the cache's back: the third look is the thumbnail's.
+    writeImage(a, QSize(800, 600), Qt::green);
+    QCOMPARE(preview(a), Outcome::Read);
+    QCOMPARE(shown.size(), 3);
+    QCOMPARE(shown.at(2).size(), QSize(308, 231));
+    QVERIFY(qRed(shown.at(2).pixel(10, 10)) > 200);
+    const QList<ThumbnailRecord> records = ThumbnailCache::records();
+    QCOMPARE(records.size(), 2);
+    QCOMPARE(records.at(0).filePath, a);
+    QCOMPARE(records.at(1).index, 1);
+    QVERIFY(QFileInfo::exists(ThumbnailCache::fileOf(1)));
+}
+
+void TestThumbnailCache::settingChangeRegeneratesIntoTheSameFile()
+{
+    const QString a = writeImage(dir.filePath("c.png"), QSize(64, 64), Qt::red);
+    QCOMPARE(preview(a), Outcome::Generated);
+    setGrayscale(true);
+    QCOMPARE(preview(a, true), Outcome::Generated);
+    QCOMPARE(ThumbnailCache::records().size(), 1);
+    const QImage thumbnail(ThumbnailCache::fileOf(0));
+    const QRgb pixel = thumbnail.pixel(5, 5);
+    QVERIFY(qAbs(qRed(pixel) - qGreen(pixel)) < 8);
+    QCOMPARE(preview(a), Outcome::Read);
+}
+
+void TestThumbnailCache::unreadableSourceGivesNoThumbnail()
+{
+    QFile junk(dir.filePath("junk.png"));
+    QVERIFY(junk.open(QIODevice::WriteOnly));
+    junk.write("not an image");
+    junk.close();
+    QCOMPARE(preview(junk.fileName()), Outcome::Unreadable);
+    QCOMPARE(preview(junk.fileName()), Outcome::Unreadable);
+    QVERIFY(shown.at(0).isNull());
+}
+
+void TestThumbnailCache::fitInto_data()
+{
+    QTest::addColumn<QSize>("input");
+    QTest::addColumn<QSize>("expected");
+    QTest::newRow("smaller stays") << QSize(120, 80) << QSize(120, 80);
+    QTest::newRow("exact fit stays") << QSize(400, 231) << QSize(400, 231);
+    QTest::newRow("wide") << QSize(4000, 1000) << QSize(400, 100);
+    QTest::newRow("tall") << QSize(1000, 2310) << QSize(100, 231);
+    QTest::newRow("truncates") << QSize(801, 601) << QSize(307, 231);
+    QTest::newRow("hairline keeps a pixel") << QSize(8000, 1) << QSize(400, 1);
+}
+
+void TestThumbnailCache::fitInto()
+{
+    QFETCH(QSize, input);
+    QFETCH(QSize, expected);
+    QImage image(input, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QCOMPARE(ThumbnailCache::fitInto(image, previewSize).size(), expected);
+}
+
+void TestThumbnailCache::folderIsThisProgramsOwn()
+{
+    const QString own = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+    QCOMPARE(ThumbnailCache::folder(), own + QStringLiteral("/Thumbnails/"));
+    QVERIFY(own != QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
+    QVERIFY(QFileInfo(ThumbnailCache::folder()).isDir());
+}
+
+void TestThumbnailCache::cleanupRemovesOnlyTheFolderFiles()
+{
+    const QString folder = ThumbnailCache::folder();
+    const QString neighbour = writeImage(folder + QStringLiteral("../neighbour.png"), QSize(4, 4), Qt::red);
+    writeImage(folder + QStringLiteral("older-run.webp"), QSize(4, 4), Qt::red);
+    writeImage(folder + QStringLiteral(".hidden.png"), QSize(4, 4), Qt::red);
+    QVERIFY(QDir().mkpath(folder + QStringLiteral("sub")));
+    writeImage(folder + QStringLiteral("sub/kept.png"), QSize(4, 4), Qt::red);
+    QVERIFY(ThumbnailCache::removeFiles([] { return false; }) >= 2);
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList());
+    QVERIFY(QFileInfo::exists(neighbour));
+    QVERIFY(QFileInfo::exists(folder + QStringLiteral("sub/kept.png")));
+
+    writeImage(folder + QStringLiteral("1.webp"), QSize(4, 4), Qt::red);
+    QCOMPARE(ThumbnailCache::removeFiles([] { return true; }), 0);
+    QVERIFY(QFileInfo::exists(folder + QStringLiteral("1.webp")));
+}
+
+QTEST_MAIN(TestThumbnailCache)
+#include "tst_thumbnailcache.moc"
