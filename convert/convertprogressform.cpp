@@ -42,6 +42,17 @@ ConvertProgressForm::ConvertProgressForm(QWidget *parent)
     QMetaObject::connectSlotsByName(this);
 }
 
+// Normally the run has ended before the panel goes; if the window is torn down
+// mid-run, the engine must not outlive the settings it reads.
+ConvertProgressForm::~ConvertProgressForm()
+{
+    if (thread) {
+        thread->disconnect(this);
+        thread->requestStop();
+        thread->wait();
+    }
+}
+
 void ConvertProgressForm::setupUi()
 {
     setObjectName(QStringLiteral("ConvertProgressForm"));

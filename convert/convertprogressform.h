@@ -19,6 +19,7 @@ class ConvertProgressForm : public QWidget
     Q_OBJECT
 public:
     explicit ConvertProgressForm(QWidget *parent = nullptr);
+    ~ConvertProgressForm() override;
 
     void start(const QStringList &sources, const QString &outputPath, const QString &formatName,
                const QString &extension, bool overwrite);
