@@ -134,9 +134,11 @@ void ConvertProgressForm::handleThreadFailed(QStringList reasons)
 }
 
 // A worker stopped before it began reports nothing; its end still ends the run.
+// The first pass's end may arrive after the second pass has begun: only the
+// current worker counts.
 void ConvertProgressForm::onThreadFinished()
 {
-    if (!reported)
+    if (sender() == thread && !reported)
         handleThreadTerminated();
 }
 

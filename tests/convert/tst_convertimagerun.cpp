@@ -1,6 +1,7 @@
 #include "convertimageform.h"
 #include "convertimagepreviewcontroller.h"
 #include "convertimagepreviewlabel.h"
+#include "converttargets.h"
 #include "kivglobal.h"
 #include "kivlocalconvertimage.h"
 #include "previewdialog.h"
@@ -51,6 +52,7 @@ std::unique_ptr<ConvertImageForm> startForm(const QString &folder, const QString
         s = ConvertSettings();
         s.outputFolder = folder;
         s.pdfFileName = pdfName;
+        s.targeFileType = ConvertTargets::indexOf(QStringLiteral("PDF"));
     });
     auto form = std::make_unique<ConvertImageForm>();
     form->applySettingsToForm();
@@ -93,6 +95,7 @@ private slots:
     void convertAsksAndWrites_data();
     void convertAsksAndWrites();
     void cancelReturnsToTheListQuietly();
+    void overwriteDialogConvertsOnlyTheTicked_data();
     void overwriteDialogConvertsOnlyTheTicked();
 
 private:
@@ -283,9 +286,25 @@ void TestConvertImageRun::cancelReturnsToTheListQuietly()
     QVERIFY(!QFileInfo::exists(dir.filePath("out/report.pdf")));
 }
 
+void TestConvertImageRun::overwriteDialogConvertsOnlyTheTicked_data()
+{
+    QTest::addColumn<QList<int>>("unticked");
+    QTest::addColumn<QStringList>("asked");
+    QTest::addColumn<QColor>("a");
+    QTest::addColumn<QColor>("b");
+    QTest::newRow("one unticked") << QList<int>{0} << QStringList{"dialog", "message"} << QColor(Qt::red)
+                                  << QColor(Qt::darkCyan);
+    QTest::newRow("both unticked: as Cancel")
+        << QList<int>{0, 1} << QStringList{"dialog"} << QColor(Qt::red) << QColor(Qt::red);
+}
+
 // Only the image edition writes one file per source and can meet existing ones.
 void TestConvertImageRun::overwriteDialogConvertsOnlyTheTicked()
 {
+    QFETCH(QList<int>, unticked);
+    QFETCH(QStringList, asked);
+    QFETCH(QColor, a);
+    QFETCH(QColor, b);
     if (KivGlobal::isPdfManager)
         QSKIP("the PDF edition writes one PDF");
     const QString out = dir.filePath("out");
@@ -294,18 +313,20 @@ void TestConvertImageRun::overwriteDialogConvertsOnlyTheTicked()
     addSources(*form, sources.first(2));
     for (const char *name : {"a.png", "b.png"})
         writeImage(out + QLatin1Char('/') + QLatin1String(name), Qt::red);
-    ShellDialogs::enqueueDialogScript([](QDialog *dialog) {
+    ShellDialogs::enqueueDialogScript([unticked](QDialog *dialog) {
         auto *tree = dialog->findChild<QTreeWidget *>(QStringLiteral("treeWidget"));
         QCOMPARE(tree->topLevelItemCount(), 2);
-        tree->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
+        for (int row : unticked)
+            tree->topLevelItem(row)->setCheckState(0, Qt::Unchecked);
         QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("overwriteButton")), Qt::LeftButton);
     });
-    ShellDialogs::enqueueAnswer(int(QMessageBox::Ok));
+    if (asked.size() > 1)
+        ShellDialogs::enqueueAnswer(int(QMessageBox::Ok));
     clickConvert(*form);
     QTRY_VERIFY(!form->isConversionRunning());
-    QCOMPARE(kinds(ShellDialogs::takeQuestions()), (QStringList{"dialog", "message"}));
-    QCOMPARE(QImage(out + QStringLiteral("/a.png")).pixelColor(1, 1), QColor(Qt::red));
-    QCOMPARE(QImage(out + QStringLiteral("/b.png")).pixelColor(1, 1), QColor(Qt::darkCyan));
+    QCOMPARE(kinds(ShellDialogs::takeQuestions()), asked);
+    QCOMPARE(QImage(out + QStringLiteral("/a.png")).pixelColor(1, 1), a);
+    QCOMPARE(QImage(out + QStringLiteral("/b.png")).pixelColor(1, 1), b);
 }
 
 QTEST_MAIN(TestConvertImageRun)
