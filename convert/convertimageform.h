@@ -174,6 +174,8 @@ private:
     void stopAddingUrls();
     bool fromCurrentList(QObject *thread) const;
     QList<int> selectedSourceRows() const;
+    // Remove, Up and Down as the selection allows; returns the selected rows.
+    QList<int> updateListButtons();
     // Makes `row` the current and only selected row.
     void selectSourceRow(int row);
     void showEmptyPreview();
@@ -233,8 +235,6 @@ private:
 
     // Run
     QPointer<ConvertProgressForm> progressForm;
-    QWidget *pageBeforeRun = nullptr;
-    QList<bool> enabledBeforeRun;
     bool conversionRunning = false;
     bool convertAfterFolderChoice = false;
     bool closing = false;

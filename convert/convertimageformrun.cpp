@@ -6,6 +6,7 @@
 #include "cocoacode.h"
 #include "convertimagepreviewcontroller.h"
 #include "convertimagepreviewlabel.h"
+#include "convertimagetreeview.h"
 #include "convertprogressform.h"
 #include "converttargets.h"
 #include "kivglobal.h"
@@ -123,12 +124,6 @@ void ConvertImageForm::convertToImages()
 void ConvertImageForm::startRun(const QString &outputPath, const QString &formatName, const QString &extension)
 {
     conversionRunning = true;
-    pageBeforeRun = ui.sourceStack->currentWidget();
-    enabledBeforeRun.clear();
-    for (QWidget *widget : {static_cast<QWidget *>(ui.addFilesButton), static_cast<QWidget *>(ui.removeButton),
-                            static_cast<QWidget *>(ui.upButton), static_cast<QWidget *>(ui.downButton),
-                            static_cast<QWidget *>(ui.clearButton)})
-        enabledBeforeRun.append(widget->isEnabled());
     progressForm = new ConvertProgressForm(this);
     connect(progressForm, &ConvertProgressForm::startConvertSignal, this, &ConvertImageForm::handleStartConvertSignal);
     connect(progressForm, &ConvertProgressForm::finishConvertSignal, this,
@@ -157,19 +152,22 @@ void ConvertImageForm::handleFinishConvertSignal()
     for (QWidget *widget : {ui.toolbarWidget, ui.tabToolbarWidget, static_cast<QWidget *>(ui.tabWidget),
                             static_cast<QWidget *>(ui.previewImage)})
         widget->show();
-    if (pageBeforeRun)
-        ui.sourceStack->setCurrentWidget(pageBeforeRun);
+    ui.sourceStack->setCurrentWidget(ui.sourceTreeView);
     if (closing)
         emit closeApp();
 }
 
-// While a run lasts the list and everything that edits it are locked; after it
-// they come back as they were, as the list has not changed meanwhile.
+// While a run lasts the list and everything that edits it are locked.
 void ConvertImageForm::setRunning(bool running)
 {
-    const QList<QWidget *> listButtons{ui.addFilesButton, ui.removeButton, ui.upButton, ui.downButton, ui.clearButton};
-    for (qsizetype i = 0; i < listButtons.size(); ++i)
-        listButtons.at(i)->setEnabled(!running && enabledBeforeRun.value(i, true));
+    for (QWidget *button : {ui.addFilesButton, ui.clearButton})
+        button->setEnabled(!running);
+    if (running) {
+        for (QWidget *button : {ui.removeButton, ui.upButton, ui.downButton})
+            button->setEnabled(false);
+    } else {
+        updateListButtons();
+    }
     ui.targetComboBox->setEnabled(!running);
     ui.convertButton->setEnabled(!running && sourceModel->rowCount() > 0);
     for (int page = 0; page < ui.sourceStack->count(); ++page) {

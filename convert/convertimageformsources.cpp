@@ -102,12 +102,14 @@ void ConvertImageForm::onAddUrlsFinish(QString lastPath)
     requestPreview(false);
     if (rows > 0)
         selectSourceRow(rows - 1);
-    ui.convertButton->setEnabled(rows > 0);
-    ui.removeButton->setEnabled(rows > 0);
-    ui.clearButton->setEnabled(true);
-    ui.upButton->setEnabled(rows > 1);
-    ui.downButton->setEnabled(false);
-    ui.sourceStack->setCurrentWidget(ui.sourceTreeView);
+    // A batch that ends during a run leaves the run's panel and locks alone;
+    // the run's end brings the list back.
+    if (!conversionRunning) {
+        ui.convertButton->setEnabled(rows > 0);
+        ui.clearButton->setEnabled(true);
+        updateListButtons();
+        ui.sourceStack->setCurrentWidget(ui.sourceTreeView);
+    }
     emit showToolbarSignal(true);
     refreshTheme();
     isReady = true;
@@ -210,14 +212,20 @@ void ConvertImageForm::showEmptyPreview()
     ui.previewImage->setText(tr("Preview"));
 }
 
-void ConvertImageForm::on_itemSelection_changed(const QItemSelection &, const QItemSelection &)
+QList<int> ConvertImageForm::updateListButtons()
 {
-    if (!isReady)
-        return;
     const QList<int> rows = selectedSourceRows();
     ui.removeButton->setEnabled(!rows.isEmpty());
     ui.upButton->setEnabled(!rows.isEmpty() && rows.constFirst() > 0);
     ui.downButton->setEnabled(!rows.isEmpty() && rows.constLast() < sourceModel->rowCount() - 1);
+    return rows;
+}
+
+void ConvertImageForm::on_itemSelection_changed(const QItemSelection &, const QItemSelection &)
+{
+    if (!isReady)
+        return;
+    const QList<int> rows = updateListButtons();
     if (rows.isEmpty()) {
         showEmptyPreview();
     } else {

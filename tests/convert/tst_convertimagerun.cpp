@@ -1,4 +1,6 @@
+#include "convertimageaddurlsthread.h"
 #include "convertimageform.h"
+#include "convertimageframe.h"
 #include "convertimagepreviewcontroller.h"
 #include "convertimagepreviewlabel.h"
 #include "converttargets.h"
@@ -18,11 +20,11 @@
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStackedLayout>
-#include <QStandardItemModel>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <QUrl>
 #include <QWheelEvent>
 
 #include <memory>
@@ -37,13 +39,14 @@ QString writeImage(const QString &path, const QColor &colour)
     return path;
 }
 
-// What the source list does when files arrive; the list itself is not needed here.
-void addSources(ConvertImageForm &form, const QStringList &paths)
+// Drops the files on the form and waits until the list has taken them.
+bool addSources(ConvertImageForm &form, const QStringList &paths)
 {
-    auto *model = form.findChild<QStandardItemModel *>();
+    QList<QUrl> urls;
     for (const QString &path : paths)
-        model->appendRow({new QStandardItem(QFileInfo(path).fileName()), new QStandardItem(path)});
-    form.findChild<QToolButton *>(QStringLiteral("convertButton"))->setEnabled(true);
+        urls.append(QUrl::fromLocalFile(path));
+    emit form.findChild<ConvertImageFrame *>()->addURLs(urls);
+    return QTest::qWaitFor([&form] { return !form.findChild<ConvertImageAddUrlsThread *>(); });
 }
 
 std::unique_ptr<ConvertImageForm> startForm(const QString &folder, const QString &pdfName)
@@ -236,7 +239,7 @@ void TestConvertImageRun::convertAsksAndWrites()
         file.write("old");
     }
     auto form = startForm(folderSet ? out : QString(), pdfName);
-    addSources(*form, sources.first(sourceCount));
+    QVERIFY(addSources(*form, sources.first(sourceCount)));
     for (QVariant answer : answers) {
         if (answer.typeId() == QMetaType::QString)
             answer = answer.toString().replace(QLatin1String("OUT"), out);
@@ -269,7 +272,7 @@ void TestConvertImageRun::convertAsksAndWrites()
 void TestConvertImageRun::cancelReturnsToTheListQuietly()
 {
     auto form = startForm(dir.filePath("out"), QStringLiteral("report.pdf"));
-    addSources(*form, sources);
+    QVERIFY(addSources(*form, sources));
     auto *stack = form->findChild<QStackedLayout *>();
     QWidget *listPage = stack->currentWidget();
     clickConvert(*form);
@@ -310,7 +313,7 @@ void TestConvertImageRun::overwriteDialogConvertsOnlyTheTicked()
     const QString out = dir.filePath("out");
     auto form = startForm(out, QString());
     form->findChild<QComboBox *>(QStringLiteral("targetComboBox"))->setCurrentText(QStringLiteral("PNG"));
-    addSources(*form, sources.first(2));
+    QVERIFY(addSources(*form, sources.first(2)));
     for (const char *name : {"a.png", "b.png"})
         writeImage(out + QLatin1Char('/') + QLatin1String(name), Qt::red);
     ShellDialogs::enqueueDialogScript([unticked](QDialog *dialog) {
