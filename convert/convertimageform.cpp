@@ -286,24 +286,8 @@ void ConvertImageForm::on_outputFolderLineEdit_textChanged(const QString &text)
 
 void ConvertImageForm::on_pdfFilenameButton_clicked()
 {
-    if (!isReady)
-        return;
-    const QString folder = KivLocalConvertImage::settings().outputFolder;
-    const QString start = QFileInfo(folder).isDir() ? folder : ShellHelpers::picturesFolder();
-    const QString chosen = ShellDialogs::getSaveFileName(this, tr("Save to PDF File"), start, tr("PDF files (*.pdf)"));
-    if (chosen.isEmpty())
-        return;
-    const QFileInfo file(chosen);
-    const QString outputFolder = QDir::toNativeSeparators(file.absolutePath());
-    const QString name = file.fileName();
-    isReady = false;
-    ui.outputFolderLineEdit->setText(outputFolder);
-    ui.pdfFilenameLineEdit->setText(name);
-    storeSettings({QStringLiteral("outputFolder"), QStringLiteral("pdfFileName")}, [&](ConvertSettings &s) {
-        s.outputFolder = outputFolder;
-        s.pdfFileName = name;
-    });
-    isReady = true;
+    if (isReady)
+        choosePdfPath(ShellHelpers::picturesFolder());
 }
 
 void ConvertImageForm::on_pdfFilenameLineEdit_textChanged(const QString &text)

@@ -189,7 +189,7 @@ private:
     // Run
     void convertToPdf();
     void convertToImages();
-    QString askPdfPath();
+    QString choosePdfPath(const QString &fallbackFolder);
     void startRun(const QString &outputPath, const QString &formatName, const QString &extension);
     void setRunning(bool running);
 

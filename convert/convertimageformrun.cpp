@@ -47,7 +47,7 @@ void ConvertImageForm::convertToPdf()
 {
     const ConvertSettings s = KivLocalConvertImage::settings();
     if (s.pdfFileName.isEmpty()) {
-        if (askPdfPath().isEmpty())
+        if (choosePdfPath(ShellHelpers::documentsFolder()).isEmpty())
             return;
     } else if (s.outputFolder.isEmpty()) {
         convertAfterFolderChoice = true;
@@ -64,7 +64,7 @@ void ConvertImageForm::convertToPdf()
         }
         const QString path = s.outputFolder + QLatin1Char('/') + name;
         if (!QFileInfo(s.outputFolder).isDir()) {
-            if (askPdfPath().isEmpty())
+            if (choosePdfPath(ShellHelpers::documentsFolder()).isEmpty())
                 return;
         } else if (QFileInfo::exists(path)) {
             QMessageBox box(QMessageBox::Question, KivGlobal::productName(), tr("Confirm overwrite"),
@@ -72,7 +72,8 @@ void ConvertImageForm::convertToPdf()
             box.setInformativeText(tr("Are you sure you want to overwrite ") + QDir::toNativeSeparators(path) +
                                    QLatin1Char('?'));
             box.setDefaultButton(QMessageBox::No);
-            if (ShellDialogs::exec(box) != box.button(QMessageBox::Yes) && askPdfPath().isEmpty())
+            if (ShellDialogs::exec(box) != box.button(QMessageBox::Yes) &&
+                choosePdfPath(ShellHelpers::documentsFolder()).isEmpty())
                 return;
         }
     }
@@ -80,12 +81,13 @@ void ConvertImageForm::convertToPdf()
     startRun(KivLocalConvertImage::settings().outputFolder, pdf.name, pdf.extension);
 }
 
-// The save dialog Convert falls back on; the chosen file becomes the output
-// folder and PDF file name. Empty when cancelled.
-QString ConvertImageForm::askPdfPath()
+// The "Save to PDF File" dialog, starting in the output folder or else in
+// `fallbackFolder`; the chosen file becomes the output folder and PDF file
+// name. Returns its full path, empty when cancelled.
+QString ConvertImageForm::choosePdfPath(const QString &fallbackFolder)
 {
     const QString folder = KivLocalConvertImage::settings().outputFolder;
-    const QString start = QFileInfo(folder).isDir() ? folder : ShellHelpers::documentsFolder();
+    const QString start = QFileInfo(folder).isDir() ? folder : fallbackFolder;
     const QString chosen = ShellDialogs::getSaveFileName(this, tr("Save to PDF File"), start, tr("PDF files (*.pdf)"));
     if (chosen.isEmpty())
         return QString();
