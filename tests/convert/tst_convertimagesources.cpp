@@ -9,6 +9,7 @@
 #include "testenvironment.h"
 #include "testimages.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QFile>
@@ -387,7 +388,10 @@ void TestConvertImageSources::clearDuringABatch()
     connect(
         form->findChild<ConvertImageAddUrlsThread *>(), &ConvertImageAddUrlsThread::rowsListed, this,
         [&listed] { listed = true; }, Qt::DirectConnection);
-    while (!listed)
+    // The rows may have gone out before the connection was made: they wait in
+    // the event queue all the same, so a bounded wait is enough.
+    const QDeadlineTimer deadline(2000);
+    while (!listed && !deadline.hasExpired())
         QThread::msleep(1);
     button(*form, "clearButton")->click();
     QCOMPARE(form->findChild<QStackedLayout *>()->currentWidget(), form->findChild<ConvertImageFrame *>());
