@@ -63,7 +63,7 @@ void ConvertImagePreviewController::request(const QString &path, bool reload)
     // A settings change stays pending until a worker has seen it.
     pendingReload = pendingReload || reload;
     previewImage->setHasImage(false);
-    previewImage->setText(path.isEmpty() ? QString() : tr("Generating preview\u2026"));
+    previewImage->setText(path.isEmpty() ? tr("Preview") : tr("Generating preview\u2026"));
     tickTimer->stop();
     updateDelayIndex = debounceTicks;
     tickTimer->start();
