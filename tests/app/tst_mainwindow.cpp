@@ -208,7 +208,8 @@ private slots:
         auto *model = form->findChild<QStandardItemModel *>();
         for (int i = 0; i < 3; ++i) {
             const QString path = dir.filePath(QStringLiteral("%1.png").arg(i));
-            QImage image(640, 480, QImage::Format_RGB32);
+            // Large, so the run is still going when the close comes.
+            QImage image(4000, 3000, QImage::Format_RGB32);
             image.fill(Qt::darkGreen);
             QVERIFY(image.save(path));
             model->appendRow({new QStandardItem(path), new QStandardItem(path)});
