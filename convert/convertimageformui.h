@@ -24,7 +24,7 @@ class QHBoxLayout;
 class QWidget;
 
 // The designer part of the images form: widgets with their fixed object
-// names, texts and layouts. Behaviour lives in ConvertImageForm.
+// names, texts and layouts. Behaviour lives in the form's parts.
 struct ConvertImageFormUi {
     void setupUi(QWidget *form);
 

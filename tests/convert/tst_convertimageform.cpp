@@ -1,5 +1,7 @@
 #include "colorscheme.h"
+#include "convertformpart.h"
 #include "convertimageform.h"
+#include "convertrulerows.h"
 #include "iconimages.h"
 #include "kivcolorwidget.h"
 #include "kivglobal.h"
@@ -62,6 +64,12 @@ QStringList ruleRows(const ConvertImageForm &form)
     return rows;
 }
 
+// The adjustments tab's menu and value slots.
+ConvertRuleRows *rules(const ConvertImageForm &form)
+{
+    return form.findChild<ConvertRuleRows *>();
+}
+
 QList<int> ruleKinds()
 {
     QList<int> kinds;
@@ -80,6 +88,7 @@ private slots:
     void initTestCase();
     void init();
     void cleanup();
+    void everyPartSlotMeetsItsWidget();
     void firstStartShowsTheDefaults();
     void storedValuesAreCorrectedOnLoad();
     void storedRulesComeBackWithFreshIds();
@@ -114,6 +123,16 @@ void TestConvertImageForm::cleanup()
     QCOMPARE(ShellDialogs::pendingAnswers(), 0);
     ShellDialogs::takeQuestions();
     overrideColorScheme(std::nullopt);
+}
+
+// A renamed widget or signal would leave its handler silently unconnected.
+void TestConvertImageForm::everyPartSlotMeetsItsWidget()
+{
+    const auto form = startForm();
+    const QList<ConvertFormPart *> parts = form->findChildren<ConvertFormPart *>();
+    QCOMPARE(parts.size(), 6);
+    for (const ConvertFormPart *part : parts)
+        QVERIFY2(part->unconnectedSlots().isEmpty(), qPrintable(part->unconnectedSlots().join(QLatin1Char(' '))));
 }
 
 void TestConvertImageForm::firstStartShowsTheDefaults()
@@ -212,9 +231,9 @@ void TestConvertImageForm::handlersStoreAndRequestAPreview()
 void TestConvertImageForm::ruleRowsMoveWrapAndDelete()
 {
     const auto form = startForm();
-    form->onGrayscaleAction();
-    form->onSepiaAction();
-    form->onBrightnessAction(-20);
+    rules(*form)->onGrayscaleAction();
+    rules(*form)->onSepiaAction();
+    rules(*form)->onBrightnessAction(-20);
     QCOMPARE(ruleKinds(), QList<int>({0, 1, 3}));
     form->findChild<QPushButton *>("UpButton0")->click(); // top wraps to the bottom
     QCOMPARE(ruleKinds(), QList<int>({1, 3, 0}));
@@ -261,8 +280,8 @@ void TestConvertImageForm::menuRulesHaveNoValueUntilMoved()
 void TestConvertImageForm::removeAllAsksFirst()
 {
     const auto form = startForm();
-    form->onSepiaAction();
-    form->onGammaAction(10);
+    rules(*form)->onSepiaAction();
+    rules(*form)->onGammaAction(10);
     ShellDialogs::enqueueAnswer(QMessageBox::No);
     form->findChild<QToolButton *>("adjustDeleteAllButton")->click();
     QCOMPARE(ruleKinds().size(), 2);
@@ -281,7 +300,7 @@ void TestConvertImageForm::resetAsksAndKeepsOutputOptions()
     form->findChild<QComboBox *>("pdfQualityComboBox")->setCurrentIndex(5);
     form->findChild<QLineEdit *>("textLineEdit")->setText(QStringLiteral("draft"));
     form->findChild<QSpinBox *>("qrCodeSizeSpinBox")->setValue(300);
-    form->onInvertColorsAction(100);
+    rules(*form)->onInvertColorsAction(100);
     ShellDialogs::enqueueAnswer(QMessageBox::No);
     form->findChild<QToolButton *>("tabResetButton")->click();
     QCOMPARE(KivLocalConvertImage::settings().textContent, QStringLiteral("draft"));
@@ -348,7 +367,7 @@ void TestConvertImageForm::watermarkImagePreviewFitsTheLabel()
 void TestConvertImageForm::darkSchemeIcons()
 {
     const auto form = startForm();
-    form->onSepiaAction();
+    rules(*form)->onSepiaAction();
     overrideColorScheme(ColorScheme::Dark);
     form->refreshTheme();
     QCOMPARE(IconImages::iconImage(form->findChild<QPushButton *>("DeleteButton0")->icon()),

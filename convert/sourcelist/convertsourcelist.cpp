@@ -1,15 +1,16 @@
 // The source list of the images form: intake of dropped and picked files,
 // and Remove, Clear, Up and Down.
+#include "convertsourcelist.h"
+
 #include "convertimageaddurlsthread.h"
-#include "convertimageform.h"
+#include "convertimageformui.h"
 #include "convertimageframe.h"
-#include "convertimagepreviewlabel.h"
 #include "convertimagetreeview.h"
-#include "convertsettingsstore.h"
 #include "kivlocalconvertimage.h"
 #include "shelldialogs.h"
 #include "shellhelpers.h"
 #include "sourceintake.h"
+#include "theme.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -32,22 +33,35 @@ QStandardItem *sourceItem(const QString &text)
 
 } // namespace
 
-void ConvertImageForm::setupSourceList()
+ConvertSourceList::ConvertSourceList(QWidget *form, ConvertImageFormUi &ui, bool &ready, QStandardItemModel *model)
+    : ConvertFormPart(form, ui, ready)
+    , sourceModel(model)
 {
     ui.sourceTreeView->setModel(sourceModel);
     ui.sourceTreeView->setColumnHidden(1, true);
-    connect(ui.sourceTreeView, &ConvertImageTreeView::addURLs, this, &ConvertImageForm::on_AddURLs);
-    connect(ui.sourceFrame, &ConvertImageFrame::addURLs, this, &ConvertImageForm::on_AddURLs);
+    connect(ui.sourceTreeView, &ConvertImageTreeView::addURLs, this, &ConvertSourceList::on_AddURLs);
+    connect(ui.sourceFrame, &ConvertImageFrame::addURLs, this, &ConvertSourceList::on_AddURLs);
     connect(ui.sourceTreeView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &ConvertImageForm::on_itemSelection_changed);
+            &ConvertSourceList::on_itemSelection_changed);
+    ui.sourceStack->setCurrentWidget(ui.sourceFrame);
+    connectSlotsByName();
 }
 
-void ConvertImageForm::on_AddURL(QUrl url)
+QStringList ConvertSourceList::files() const
+{
+    QStringList paths;
+    paths.reserve(sourceModel->rowCount());
+    for (int row = 0; row < sourceModel->rowCount(); ++row)
+        paths.append(sourceModel->item(row, 1)->text());
+    return paths;
+}
+
+void ConvertSourceList::on_AddURL(QUrl url)
 {
     on_AddURLs({url});
 }
 
-void ConvertImageForm::on_ImageFilesSelected(QList<QString> pathList)
+void ConvertSourceList::on_ImageFilesSelected(QList<QString> pathList)
 {
     QList<QUrl> urls;
     urls.reserve(pathList.size());
@@ -56,24 +70,24 @@ void ConvertImageForm::on_ImageFilesSelected(QList<QString> pathList)
     on_AddURLs(urls);
 }
 
-void ConvertImageForm::on_AddURLs(QList<QUrl> urls)
+void ConvertSourceList::on_AddURLs(QList<QUrl> urls)
 {
     ui.sourceTreeView->clearSelection();
     if (convertImageAddUrlsThreadStat && addUrlsThread && addUrlsThread->appendUrls(urls))
         return;
     emit showToolbarSignal(false);
     convertImageAddUrlsThreadStat = true;
-    auto *thread = new ConvertImageAddUrlsThread(sourceFiles(), sourceModel->rowCount(), sourceGeneration, this);
+    auto *thread = new ConvertImageAddUrlsThread(files(), sourceModel->rowCount(), sourceGeneration, this);
     addUrlsThread = thread;
-    connect(thread, &ConvertImageAddUrlsThread::rowsListed, this, &ConvertImageForm::onRowsListed);
-    connect(thread, &ConvertImageAddUrlsThread::addUrlsFinish, this, &ConvertImageForm::onAddUrlsFinish);
-    connect(thread, &ConvertImageAddUrlsThread::processFinish, this, &ConvertImageForm::onGetItemIconProcessFinish);
-    connect(thread, &QThread::finished, this, &ConvertImageForm::onAddUrlsThreadDestroy);
+    connect(thread, &ConvertImageAddUrlsThread::rowsListed, this, &ConvertSourceList::onRowsListed);
+    connect(thread, &ConvertImageAddUrlsThread::addUrlsFinish, this, &ConvertSourceList::onAddUrlsFinish);
+    connect(thread, &ConvertImageAddUrlsThread::processFinish, this, &ConvertSourceList::onGetItemIconProcessFinish);
+    connect(thread, &QThread::finished, this, &ConvertSourceList::onAddUrlsThreadDestroy);
     thread->appendUrls(urls);
     thread->start(QThread::InheritPriority);
 }
 
-bool ConvertImageForm::fromCurrentList(QObject *thread) const
+bool ConvertSourceList::fromCurrentList(QObject *thread) const
 {
     // A thread that Clear has let go worked for a list that is gone. One
     // that stopped taking URLs while another took over still delivers.
@@ -81,7 +95,7 @@ bool ConvertImageForm::fromCurrentList(QObject *thread) const
     return adding && adding->generation == sourceGeneration;
 }
 
-void ConvertImageForm::onRowsListed(QStringList paths)
+void ConvertSourceList::onRowsListed(QStringList paths)
 {
     if (!fromCurrentList(sender()))
         return;
@@ -89,33 +103,33 @@ void ConvertImageForm::onRowsListed(QStringList paths)
         sourceModel->appendRow({sourceItem(QFileInfo(path).fileName()), sourceItem(path)});
 }
 
-void ConvertImageForm::onAddUrlsFinish(QString lastPath)
+void ConvertSourceList::onAddUrlsFinish(QString lastPath)
 {
     if (!fromCurrentList(sender()))
         return;
-    isReady = false;
+    ready = false;
     const int rows = sourceModel->rowCount();
     // The last row is the one selected; when the batch added nothing new
     // that is an earlier file rather than the thread's last one.
-    currentSelectedFile = rows > 0 ? sourceModel->item(rows - 1, 1)->text() : lastPath;
-    ui.sourceTreeView->selectedPath = currentSelectedFile;
-    requestPreview(false);
+    const QString current = rows > 0 ? sourceModel->item(rows - 1, 1)->text() : lastPath;
+    ui.sourceTreeView->selectedPath = current;
+    emit fileSelected(current);
     if (rows > 0)
-        selectSourceRow(rows - 1);
+        selectRow(rows - 1);
     // A batch that ends during a run leaves the run's panel and locks alone;
     // the run's end brings the list back.
-    if (!conversionRunning) {
+    if (!locked) {
         ui.convertButton->setEnabled(rows > 0);
         ui.clearButton->setEnabled(true);
         updateListButtons();
         ui.sourceStack->setCurrentWidget(ui.sourceTreeView);
     }
     emit showToolbarSignal(true);
-    refreshTheme();
-    isReady = true;
+    emit enabledStateChanged();
+    ready = true;
 }
 
-void ConvertImageForm::onGetItemIconProcessFinish(QImage icon, QString fileName, QString path, QString sizeStr,
+void ConvertSourceList::onGetItemIconProcessFinish(QImage icon, QString fileName, QString path, QString sizeStr,
                                                   int index)
 {
     if (!fromCurrentList(sender()))
@@ -140,7 +154,7 @@ void ConvertImageForm::onGetItemIconProcessFinish(QImage icon, QString fileName,
     item->setIcon(icon.isNull() ? QIcon() : QIcon(QPixmap::fromImage(icon)));
 }
 
-void ConvertImageForm::onAddUrlsThreadDestroy()
+void ConvertSourceList::onAddUrlsThreadDestroy()
 {
     auto *thread = qobject_cast<ConvertImageAddUrlsThread *>(sender());
     if (thread)
@@ -152,7 +166,7 @@ void ConvertImageForm::onAddUrlsThreadDestroy()
     emit showToolbarSignal(true);
 }
 
-void ConvertImageForm::stopAddingUrls()
+void ConvertSourceList::stopAddingUrls()
 {
     // Threads end on their own and delete themselves; their late results are
     // dropped as they belong to the list before.
@@ -167,14 +181,14 @@ void ConvertImageForm::stopAddingUrls()
     }
 }
 
-void ConvertImageForm::on_addFilesButton_clicked()
+void ConvertSourceList::on_addFilesButton_clicked()
 {
     ui.sourceTreeView->clearSelection();
     const QString remembered = KivLocalConvertImage::settings().lastPicturesDir;
     const QString start =
         !remembered.isEmpty() && QFileInfo(remembered).isDir() ? remembered : ShellHelpers::picturesFolder();
     const QStringList chosen = ShellDialogs::getOpenFileNames(
-        this, tr("Add Image Files"), start,
+        form, tr("Add Image Files"), start,
         tr("Image Files (*.avif *.gif *.heic *.heif *.jpg *.jpeg *.jxl *.png *.tif *.tiff *.webp)"));
     if (chosen.isEmpty())
         return;
@@ -183,7 +197,7 @@ void ConvertImageForm::on_addFilesButton_clicked()
     on_ImageFilesSelected(chosen);
 }
 
-QList<int> ConvertImageForm::selectedSourceRows() const
+QList<int> ConvertSourceList::selectedRows() const
 {
     QList<int> rows;
     for (const QModelIndex &index : ui.sourceTreeView->selectionModel()->selectedRows())
@@ -192,111 +206,131 @@ QList<int> ConvertImageForm::selectedSourceRows() const
     return rows;
 }
 
-void ConvertImageForm::selectSourceRow(int row)
+void ConvertSourceList::selectRow(int row)
 {
     // The selection may already be what it becomes (rows carry theirs along
     // when they move), so the handler runs once, not on a change signal.
-    const bool wasReady = isReady;
-    isReady = false;
+    const bool wasReady = ready;
+    ready = false;
     QItemSelectionModel *selection = ui.sourceTreeView->selectionModel();
     selection->setCurrentIndex(sourceModel->index(row, 0), QItemSelectionModel::NoUpdate);
     selection->select(sourceModel->index(row, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    isReady = wasReady;
+    ready = wasReady;
     on_itemSelection_changed({}, {});
 }
 
-void ConvertImageForm::showEmptyPreview()
+QList<int> ConvertSourceList::updateListButtons()
 {
-    ui.previewImage->clear();
-    ui.previewImage->setHasImage(false);
-    ui.previewImage->setText(tr("Preview"));
-}
-
-QList<int> ConvertImageForm::updateListButtons()
-{
-    const QList<int> rows = selectedSourceRows();
+    const QList<int> rows = selectedRows();
     ui.removeButton->setEnabled(!rows.isEmpty());
     ui.upButton->setEnabled(!rows.isEmpty() && rows.constFirst() > 0);
     ui.downButton->setEnabled(!rows.isEmpty() && rows.constLast() < sourceModel->rowCount() - 1);
     return rows;
 }
 
-void ConvertImageForm::on_itemSelection_changed(const QItemSelection &, const QItemSelection &)
+void ConvertSourceList::on_itemSelection_changed(const QItemSelection &, const QItemSelection &)
 {
-    if (!isReady)
+    if (!ready)
         return;
     const QList<int> rows = updateListButtons();
     if (rows.isEmpty()) {
-        showEmptyPreview();
+        emit selectionEmptied();
     } else {
-        currentSelectedFile = sourceModel->item(rows.constFirst(), 1)->text();
-        ui.sourceTreeView->selectedPath = currentSelectedFile;
-        requestPreview(false);
+        const QString current = sourceModel->item(rows.constFirst(), 1)->text();
+        ui.sourceTreeView->selectedPath = current;
+        emit fileSelected(current);
     }
-    refreshTheme();
+    emit enabledStateChanged();
 }
 
-void ConvertImageForm::on_removeButton_clicked()
+void ConvertSourceList::on_removeButton_clicked()
 {
-    const QList<int> rows = selectedSourceRows();
+    const QList<int> rows = selectedRows();
     if (rows.isEmpty())
         return;
     QStringList removed;
-    isReady = false;
+    ready = false;
     for (auto row = rows.crbegin(); row != rows.crend(); ++row) {
         removed.append(sourceModel->item(*row, 1)->text());
         sourceModel->removeRow(*row);
     }
-    isReady = true;
+    ready = true;
     if (addUrlsThread)
         addUrlsThread->forgetPaths(removed);
     if (sourceModel->rowCount() > 0) {
-        selectSourceRow(qMin(rows.constFirst(), sourceModel->rowCount() - 1));
+        selectRow(qMin(rows.constFirst(), sourceModel->rowCount() - 1));
         return;
     }
     on_itemSelection_changed({}, {});
     ui.convertButton->setEnabled(false);
     ui.clearButton->setEnabled(false);
-    refreshTheme();
+    emit enabledStateChanged();
 }
 
-void ConvertImageForm::on_clearButton_clicked()
+void ConvertSourceList::on_clearButton_clicked()
 {
     stopAddingUrls();
-    isReady = false;
+    ready = false;
     sourceModel->removeRows(0, sourceModel->rowCount());
-    isReady = true;
-    currentSelectedFile.clear();
+    ready = true;
     ui.sourceTreeView->selectedPath.clear();
     for (QToolButton *button : {ui.convertButton, ui.removeButton, ui.clearButton, ui.upButton, ui.downButton})
         button->setEnabled(false);
-    showEmptyPreview();
+    emit listCleared();
     ui.sourceStack->setCurrentWidget(ui.sourceFrame);
-    refreshTheme();
+    emit enabledStateChanged();
 }
 
-void ConvertImageForm::on_upButton_clicked()
+void ConvertSourceList::on_upButton_clicked()
 {
-    const QList<int> rows = selectedSourceRows();
+    const QList<int> rows = selectedRows();
     if (rows.isEmpty() || rows.constFirst() == 0)
         return;
     // Each selected row trades places with the one above, top first, so a
     // block moves as a block; the block's new top row is then the selection.
-    isReady = false;
+    ready = false;
     for (int row : rows)
         sourceModel->insertRow(row, sourceModel->takeRow(row - 1));
-    isReady = true;
-    selectSourceRow(rows.constFirst() - 1);
+    ready = true;
+    selectRow(rows.constFirst() - 1);
 }
 
-void ConvertImageForm::on_downButton_clicked()
+void ConvertSourceList::on_downButton_clicked()
 {
-    const QList<int> rows = selectedSourceRows();
+    const QList<int> rows = selectedRows();
     if (rows.isEmpty() || rows.constLast() >= sourceModel->rowCount() - 1)
         return;
-    isReady = false;
+    ready = false;
     for (auto row = rows.crbegin(); row != rows.crend(); ++row)
         sourceModel->insertRow(*row, sourceModel->takeRow(*row + 1));
-    isReady = true;
-    selectSourceRow(rows.constFirst() + 1);
+    ready = true;
+    selectRow(rows.constFirst() + 1);
+}
+
+void ConvertSourceList::setLocked(bool lock)
+{
+    locked = lock;
+    for (QWidget *widget : std::initializer_list<QWidget *>{ui.addFilesButton, ui.clearButton, ui.sourceTreeView,
+                                                             ui.sourceFrame})
+        widget->setEnabled(!lock);
+    if (lock) {
+        for (QWidget *button : {ui.removeButton, ui.upButton, ui.downButton})
+            button->setEnabled(false);
+    } else {
+        updateListButtons();
+    }
+}
+
+void ConvertSourceList::refreshTheme()
+{
+    Theme::applyIcon(ui.addFilesButton, QStringLiteral("_AddFile24.png"), QStringLiteral("_AddFileWhite24.png"));
+    Theme::applyIcon(ui.removeButton, QStringLiteral("_Delete24.png"), QStringLiteral("_DeleteWhite24.png"),
+                     QStringLiteral("_DeleteGray24.png"));
+    Theme::applyIcon(ui.clearButton, QStringLiteral("_shortcut24.png"), QStringLiteral("_shortcutWhite24.png"),
+                     QStringLiteral("_shortcutGray24.png"));
+    Theme::applyIcon(ui.upButton, QStringLiteral("_ArrowUp24.png"), QStringLiteral("_ArrowUpWhite24.png"),
+                     QStringLiteral("_ArrowUpGray24.png"));
+    Theme::applyIcon(ui.downButton, QStringLiteral("_ArrowDown24.png"), QStringLiteral("_ArrowDownWhite24.png"),
+                     QStringLiteral("_ArrowDownGray24.png"));
+    Theme::applyPixmap(ui.label_2, QStringLiteral("_DropLogo.png"), QStringLiteral("_DropLogoWhite.png"));
 }

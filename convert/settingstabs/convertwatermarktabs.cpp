@@ -1,9 +1,11 @@
-#include "convertimageform.h"
+#include "convertwatermarktabs.h"
 
+#include "convertimageformui.h"
 #include "kivcolorwidget.h"
 #include "kivlocalconvertimage.h"
 #include "shelldialogs.h"
 #include "shellhelpers.h"
+#include "theme.h"
 
 #include <QComboBox>
 #include <QFileInfo>
@@ -14,8 +16,16 @@
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QSpinBox>
+#include <QToolButton>
 
-void ConvertImageForm::applyWatermarkSettings(const ConvertSettings &s)
+ConvertWatermarkTabs::ConvertWatermarkTabs(QWidget *form, ConvertImageFormUi &ui, bool &ready)
+    : ConvertFormPart(form, ui, ready)
+{
+    connect(ui.colorWidget, &KivColorWidget::colorUpdated, this, &ConvertWatermarkTabs::on_ColorUpdated);
+    connectSlotsByName();
+}
+
+void ConvertWatermarkTabs::apply(const ConvertSettings &s)
 {
     ui.textLineEdit->setText(s.textContent);
     ui.fontComboBox->setCurrentFont(s.textFont);
@@ -40,8 +50,13 @@ void ConvertImageForm::applyWatermarkSettings(const ConvertSettings &s)
     ui.qrCodeMarginSpinBox->setValue(s.qrCodeMargin);
 }
 
+void ConvertWatermarkTabs::refreshTheme()
+{
+    Theme::applyIcon(ui.textClearButton, QStringLiteral("_DeleteIcon24.png"), QStringLiteral("_DeleteWhiteIcon24.png"));
+}
+
 // Fits the image into the label without enlarging it, decoding only that size.
-void ConvertImageForm::showWatermarkImage(const QString &path)
+void ConvertWatermarkTabs::showWatermarkImage(const QString &path)
 {
     QImageReader reader(path);
     QSize size = reader.size();
@@ -63,25 +78,25 @@ void ConvertImageForm::showWatermarkImage(const QString &path)
         ui.imageImage->setPixmap(QPixmap::fromImage(image));
 }
 
-void ConvertImageForm::on_textLineEdit_textChanged(const QString &text)
+void ConvertWatermarkTabs::on_textLineEdit_textChanged(const QString &text)
 {
     changeSetting(QStringLiteral("textContent"), [&text](ConvertSettings &s) { s.textContent = text; });
 }
 
-void ConvertImageForm::on_fontComboBox_currentFontChanged(const QFont &font)
+void ConvertWatermarkTabs::on_fontComboBox_currentFontChanged(const QFont &font)
 {
     const QFont chosen(font.family());
     changeSetting(QStringLiteral("textFont"), [&chosen](ConvertSettings &s) { s.textFont = chosen; });
 }
 
-void ConvertImageForm::on_sizeSpinBox_valueChanged(int value)
+void ConvertWatermarkTabs::on_sizeSpinBox_valueChanged(int value)
 {
     changeSetting(QStringLiteral("textSize"), [value](ConvertSettings &s) { s.textSize = value; });
 }
 
-void ConvertImageForm::on_colorButton_clicked()
+void ConvertWatermarkTabs::on_colorButton_clicked()
 {
-    if (!isReady)
+    if (!ready)
         return;
     QColor color = KivLocalConvertImage::settings().textColor;
     const QColor chosen = ShellDialogs::getColor(color, nullptr, QString());
@@ -92,42 +107,42 @@ void ConvertImageForm::on_colorButton_clicked()
     changeSetting(QStringLiteral("textColor"), [&color](ConvertSettings &s) { s.textColor = color; });
 }
 
-void ConvertImageForm::on_ColorUpdated(QColor color)
+void ConvertWatermarkTabs::on_ColorUpdated(QColor color)
 {
     ui.colorWidget->setColor(color);
     changeSetting(QStringLiteral("textColor"), [&color](ConvertSettings &s) { s.textColor = color; });
 }
 
-void ConvertImageForm::on_positionComboBox_currentIndexChanged(int index)
+void ConvertWatermarkTabs::on_positionComboBox_currentIndexChanged(int index)
 {
     changeSetting(QStringLiteral("textPosition"), [index](ConvertSettings &s) { s.textPosition = index; });
 }
 
-void ConvertImageForm::on_opacitySpinBox_valueChanged(int value)
+void ConvertWatermarkTabs::on_opacitySpinBox_valueChanged(int value)
 {
     changeSetting(QStringLiteral("textOpacity"), [value](ConvertSettings &s) { s.textOpacity = value; });
 }
 
-void ConvertImageForm::on_marginSpinBox_valueChanged(int value)
+void ConvertWatermarkTabs::on_marginSpinBox_valueChanged(int value)
 {
     changeSetting(QStringLiteral("textMargin"), [value](ConvertSettings &s) { s.textMargin = value; });
 }
 
-void ConvertImageForm::on_textClearButton_clicked()
+void ConvertWatermarkTabs::on_textClearButton_clicked()
 {
     ui.textLineEdit->clear();
 }
 
-void ConvertImageForm::on_imageSelectButton_clicked()
+void ConvertWatermarkTabs::on_imageSelectButton_clicked()
 {
     const QString path =
-        ShellDialogs::getOpenFileName(this, tr("Add Image Files"), ShellHelpers::picturesFolder(),
+        ShellDialogs::getOpenFileName(form, tr("Add Image Files"), ShellHelpers::picturesFolder(),
                                       tr("Image Files ((*.gif *.heic *.heif *.jpg *.jpeg *.png *.tif *.tiff *.webp)"));
     if (!path.isEmpty())
         on_WatermarkImageSelected(path);
 }
 
-void ConvertImageForm::on_WatermarkImageSelected(QString path)
+void ConvertWatermarkTabs::on_WatermarkImageSelected(QString path)
 {
     if (!QFileInfo(path).isFile())
         return;
@@ -135,54 +150,54 @@ void ConvertImageForm::on_WatermarkImageSelected(QString path)
     changeSetting(QStringLiteral("imagePath"), [&path](ConvertSettings &s) { s.imagePath = path; });
 }
 
-void ConvertImageForm::on_imageClearButton_clicked()
+void ConvertWatermarkTabs::on_imageClearButton_clicked()
 {
     ui.imageImage->setText(tr("Preview"));
     changeSetting(QStringLiteral("imagePath"), [](ConvertSettings &s) { s.imagePath.clear(); });
 }
 
-void ConvertImageForm::on_imageSizeSpinBox_valueChanged(int value)
+void ConvertWatermarkTabs::on_imageSizeSpinBox_valueChanged(int value)
 {
     changeSetting(QStringLiteral("imageSize"), [value](ConvertSettings &s) { s.imageSize = value; });
 }
 
-void ConvertImageForm::on_imagePositionComboBox_currentIndexChanged(int index)
+void ConvertWatermarkTabs::on_imagePositionComboBox_currentIndexChanged(int index)
 {
     changeSetting(QStringLiteral("imagePosition"), [index](ConvertSettings &s) { s.imagePosition = index; });
 }
 
-void ConvertImageForm::on_imageOpacitySpinBox_valueChanged(int value)
+void ConvertWatermarkTabs::on_imageOpacitySpinBox_valueChanged(int value)
 {
     changeSetting(QStringLiteral("imageOpacity"), [value](ConvertSettings &s) { s.imageOpacity = value; });
 }
 
-void ConvertImageForm::on_imageMarginSpinBox_valueChanged(int value)
+void ConvertWatermarkTabs::on_imageMarginSpinBox_valueChanged(int value)
 {
     changeSetting(QStringLiteral("imageMargin"), [value](ConvertSettings &s) { s.imageMargin = value; });
 }
 
-void ConvertImageForm::on_qrCodeTextEdit_textChanged()
+void ConvertWatermarkTabs::on_qrCodeTextEdit_textChanged()
 {
     const QString text = ui.qrCodeTextEdit->toPlainText();
     changeSetting(QStringLiteral("qrCodeText"), [&text](ConvertSettings &s) { s.qrCodeText = text; });
 }
 
-void ConvertImageForm::on_qrCodeTextClearButton_clicked()
+void ConvertWatermarkTabs::on_qrCodeTextClearButton_clicked()
 {
     ui.qrCodeTextEdit->clear();
 }
 
-void ConvertImageForm::on_qrCodeSizeSpinBox_valueChanged(int value)
+void ConvertWatermarkTabs::on_qrCodeSizeSpinBox_valueChanged(int value)
 {
     changeSetting(QStringLiteral("qrCodeSize"), [value](ConvertSettings &s) { s.qrCodeSize = value; });
 }
 
-void ConvertImageForm::on_qrCodePositionComboBox_currentIndexChanged(int index)
+void ConvertWatermarkTabs::on_qrCodePositionComboBox_currentIndexChanged(int index)
 {
     changeSetting(QStringLiteral("qrCodePosition"), [index](ConvertSettings &s) { s.qrCodePosition = index; });
 }
 
-void ConvertImageForm::on_qrCodeMarginSpinBox_valueChanged(int value)
+void ConvertWatermarkTabs::on_qrCodeMarginSpinBox_valueChanged(int value)
 {
     changeSetting(QStringLiteral("qrCodeMargin"), [value](ConvertSettings &s) { s.qrCodeMargin = value; });
 }

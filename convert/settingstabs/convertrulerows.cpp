@@ -1,6 +1,7 @@
-#include "convertimageform.h"
+#include "convertrulerows.h"
 
 #include "colorscheme.h"
+#include "convertimageformui.h"
 #include "convertsettingsstore.h"
 #include "kivlocalconvertimage.h"
 #include "shelldialogs.h"
@@ -48,75 +49,82 @@ int idAfter(const QObject *sender, const char *prefix)
 
 } // namespace
 
-void ConvertImageForm::createAdjustMenu()
+ConvertRuleRows::ConvertRuleRows(QWidget *form, ConvertImageFormUi &ui, bool &ready)
+    : ConvertFormPart(form, ui, ready)
 {
-    auto *menu = new QMenu(this);
+    createAdjustMenu();
+    connectSlotsByName();
+}
+
+void ConvertRuleRows::createAdjustMenu()
+{
+    auto *menu = new QMenu(form);
     connect(menu->addAction(tr(ruleKinds[0].menuEntry)), &QAction::triggered, this,
-            &ConvertImageForm::onGrayscaleAction);
-    connect(menu->addAction(tr(ruleKinds[1].menuEntry)), &QAction::triggered, this, &ConvertImageForm::onSepiaAction);
+            &ConvertRuleRows::onGrayscaleAction);
+    connect(menu->addAction(tr(ruleKinds[1].menuEntry)), &QAction::triggered, this, &ConvertRuleRows::onSepiaAction);
     connect(menu->addAction(tr(ruleKinds[2].menuEntry)), &QAction::triggered, this,
-            qOverload<>(&ConvertImageForm::onContrastAction));
+            qOverload<>(&ConvertRuleRows::onContrastAction));
     connect(menu->addAction(tr(ruleKinds[3].menuEntry)), &QAction::triggered, this,
-            qOverload<>(&ConvertImageForm::onBrightnessAction));
+            qOverload<>(&ConvertRuleRows::onBrightnessAction));
     connect(menu->addAction(tr(ruleKinds[4].menuEntry)), &QAction::triggered, this,
-            qOverload<>(&ConvertImageForm::onGammaAction));
+            qOverload<>(&ConvertRuleRows::onGammaAction));
     connect(menu->addAction(tr(ruleKinds[5].menuEntry)), &QAction::triggered, this,
-            qOverload<>(&ConvertImageForm::onInvertColorsAction));
+            qOverload<>(&ConvertRuleRows::onInvertColorsAction));
     connect(menu->addAction(tr(ruleKinds[6].menuEntry)), &QAction::triggered, this,
-            qOverload<>(&ConvertImageForm::onGaussianBlurRadiusAction));
+            qOverload<>(&ConvertRuleRows::onGaussianBlurRadiusAction));
     ui.adjustAddButton->setMenu(menu);
 }
 
-void ConvertImageForm::onGrayscaleAction()
+void ConvertRuleRows::onGrayscaleAction()
 {
     addRule(AdjustmentRule::Grayscale, std::nullopt);
 }
-void ConvertImageForm::onSepiaAction()
+void ConvertRuleRows::onSepiaAction()
 {
     addRule(AdjustmentRule::Sepia, std::nullopt);
 }
-void ConvertImageForm::onContrastAction()
+void ConvertRuleRows::onContrastAction()
 {
     addRule(AdjustmentRule::Contrast, std::nullopt);
 }
-void ConvertImageForm::onContrastAction(int value)
+void ConvertRuleRows::onContrastAction(int value)
 {
     addRule(AdjustmentRule::Contrast, value);
 }
-void ConvertImageForm::onBrightnessAction()
+void ConvertRuleRows::onBrightnessAction()
 {
     addRule(AdjustmentRule::Brightness, std::nullopt);
 }
-void ConvertImageForm::onBrightnessAction(int value)
+void ConvertRuleRows::onBrightnessAction(int value)
 {
     addRule(AdjustmentRule::Brightness, value);
 }
-void ConvertImageForm::onGammaAction()
+void ConvertRuleRows::onGammaAction()
 {
     addRule(AdjustmentRule::Gamma, std::nullopt);
 }
-void ConvertImageForm::onGammaAction(int value)
+void ConvertRuleRows::onGammaAction(int value)
 {
     addRule(AdjustmentRule::Gamma, value);
 }
-void ConvertImageForm::onInvertColorsAction()
+void ConvertRuleRows::onInvertColorsAction()
 {
     addRule(AdjustmentRule::InvertColors, std::nullopt);
 }
-void ConvertImageForm::onInvertColorsAction(int value)
+void ConvertRuleRows::onInvertColorsAction(int value)
 {
     addRule(AdjustmentRule::InvertColors, value);
 }
-void ConvertImageForm::onGaussianBlurRadiusAction()
+void ConvertRuleRows::onGaussianBlurRadiusAction()
 {
     addRule(AdjustmentRule::GaussianBlur, std::nullopt);
 }
-void ConvertImageForm::onGaussianBlurRadiusAction(int value)
+void ConvertRuleRows::onGaussianBlurRadiusAction(int value)
 {
     addRule(AdjustmentRule::GaussianBlur, value);
 }
 
-void ConvertImageForm::addRule(int kind, std::optional<int> value)
+void ConvertRuleRows::addRule(int kind, std::optional<int> value)
 {
     if (kind < 0 || kind > AdjustmentRule::GaussianBlur)
         return;
@@ -129,13 +137,13 @@ void ConvertImageForm::addRule(int kind, std::optional<int> value)
     KivLocalConvertImage::editSettings([&rule](ConvertSettings &s) { s.ruleList.append(rule); });
     ruleWidgets.append(row);
     ui.adjustRulesLayout->addWidget(row);
-    refreshRuleTheme();
+    refreshRowIcons();
     ui.adjustDeleteButton->show();
     ui.adjustDeleteAllButton->show();
     rulesChanged();
 }
 
-QWidget *ConvertImageForm::createRuleRow(int id, int kind, int value, bool withValue)
+QWidget *ConvertRuleRows::createRuleRow(int id, int kind, int value, bool withValue)
 {
     const RuleKind &info = ruleKinds[kind];
     auto *row = new QWidget(ui.adjustScrollAreaWidgetContents);
@@ -160,18 +168,18 @@ QWidget *ConvertImageForm::createRuleRow(int id, int kind, int value, bool withV
         label->setBuddy(spinBox);
         layout->addWidget(slider, 1);
         layout->addWidget(spinBox);
-        connect(slider, &QSlider::valueChanged, this, &ConvertImageForm::on_rule_slider_changed);
-        connect(spinBox, &QSpinBox::valueChanged, this, &ConvertImageForm::on_rule_spinbox_changed);
+        connect(slider, &QSlider::valueChanged, this, &ConvertRuleRows::on_rule_slider_changed);
+        connect(spinBox, &QSpinBox::valueChanged, this, &ConvertRuleRows::on_rule_spinbox_changed);
     } else {
         layout->addStretch();
     }
     const struct {
         const char *prefix;
         const char *toolTip;
-        void (ConvertImageForm::*slot)(bool);
-    } buttons[] = {{"DeleteButton", QT_TR_NOOP("Delete"), &ConvertImageForm::on_rule_delete_clicked},
-                   {"UpButton", QT_TR_NOOP("Move Up"), &ConvertImageForm::on_rule_up_clicked},
-                   {"DownButton", QT_TR_NOOP("Move Down"), &ConvertImageForm::on_rule_down_clicked}};
+        void (ConvertRuleRows::*slot)(bool);
+    } buttons[] = {{"DeleteButton", QT_TR_NOOP("Delete"), &ConvertRuleRows::on_rule_delete_clicked},
+                   {"UpButton", QT_TR_NOOP("Move Up"), &ConvertRuleRows::on_rule_up_clicked},
+                   {"DownButton", QT_TR_NOOP("Move Down"), &ConvertRuleRows::on_rule_down_clicked}};
     for (const auto &kind : buttons) {
         auto *button = new QPushButton(row);
         button->setObjectName(QLatin1String(kind.prefix) + QString::number(id));
@@ -186,15 +194,15 @@ QWidget *ConvertImageForm::createRuleRow(int id, int kind, int value, bool withV
     return row;
 }
 
-void ConvertImageForm::rulesChanged()
+void ConvertRuleRows::rulesChanged()
 {
-    if (!isReady)
+    if (!ready)
         return;
     ConvertSettingsStore::save(KivLocalConvertImage::settings(), QStringLiteral("ruleList"));
-    requestPreview(true);
+    emit settingChanged();
 }
 
-int ConvertImageForm::rulePosition(const QObject *sender, const char *prefix) const
+int ConvertRuleRows::rulePosition(const QObject *sender, const char *prefix) const
 {
     const QString rowName = QStringLiteral("Widget%1").arg(idAfter(sender, prefix));
     for (qsizetype i = 0; i < ruleWidgets.size(); ++i)
@@ -203,35 +211,36 @@ int ConvertImageForm::rulePosition(const QObject *sender, const char *prefix) co
     return -1;
 }
 
-void ConvertImageForm::on_rule_slider_changed(int value)
+void ConvertRuleRows::setRuleValue(int id, int value)
 {
-    const int id = idAfter(sender(), "Slider");
     KivLocalConvertImage::editSettings([id, value](ConvertSettings &s) {
         for (AdjustmentRule &rule : s.ruleList)
             if (rule.ruleId == id)
                 rule.ruleValues[0] = value;
     });
+}
+
+void ConvertRuleRows::on_rule_slider_changed(int value)
+{
+    const int id = idAfter(sender(), "Slider");
+    setRuleValue(id, value);
     if (auto *row = ui.adjustScrollAreaWidgetContents->findChild<QWidget *>(QStringLiteral("Widget%1").arg(id)))
         if (auto *spinBox = row->findChild<QSpinBox *>(QStringLiteral("SpinBox%1").arg(id)))
             spinBox->setValue(value);
     rulesChanged();
 }
 
-void ConvertImageForm::on_rule_spinbox_changed(int value)
+void ConvertRuleRows::on_rule_spinbox_changed(int value)
 {
     const int id = idAfter(sender(), "SpinBox");
-    KivLocalConvertImage::editSettings([id, value](ConvertSettings &s) {
-        for (AdjustmentRule &rule : s.ruleList)
-            if (rule.ruleId == id)
-                rule.ruleValues[0] = value;
-    });
+    setRuleValue(id, value);
     if (auto *row = ui.adjustScrollAreaWidgetContents->findChild<QWidget *>(QStringLiteral("Widget%1").arg(id)))
         if (auto *slider = row->findChild<QSlider *>(QStringLiteral("Slider%1").arg(id)))
             slider->setValue(value);
     rulesChanged();
 }
 
-void ConvertImageForm::moveRule(int from, int to)
+void ConvertRuleRows::moveRule(int from, int to)
 {
     if (from == to)
         return;
@@ -243,7 +252,7 @@ void ConvertImageForm::moveRule(int from, int to)
     rulesChanged();
 }
 
-void ConvertImageForm::on_rule_up_clicked(bool)
+void ConvertRuleRows::on_rule_up_clicked(bool)
 {
     const int p = qMax(0, rulePosition(sender(), "UpButton"));
     if (ruleWidgets.isEmpty())
@@ -251,7 +260,7 @@ void ConvertImageForm::on_rule_up_clicked(bool)
     moveRule(p, p - 1 < 0 ? int(ruleWidgets.size()) - 1 : p - 1);
 }
 
-void ConvertImageForm::on_rule_down_clicked(bool)
+void ConvertRuleRows::on_rule_down_clicked(bool)
 {
     const int p = qMax(0, rulePosition(sender(), "DownButton"));
     if (ruleWidgets.isEmpty())
@@ -259,7 +268,7 @@ void ConvertImageForm::on_rule_down_clicked(bool)
     moveRule(p, p + 1 >= ruleWidgets.size() ? 0 : p + 1);
 }
 
-void ConvertImageForm::on_rule_delete_clicked(bool)
+void ConvertRuleRows::on_rule_delete_clicked(bool)
 {
     const int p = rulePosition(sender(), "DeleteButton");
     if (p < 0)
@@ -273,13 +282,13 @@ void ConvertImageForm::on_rule_delete_clicked(bool)
     rulesChanged();
 }
 
-void ConvertImageForm::setRuleButtonsShown(bool shown)
+void ConvertRuleRows::setRuleButtonsShown(bool shown)
 {
     ui.adjustDeleteButton->setChecked(shown);
     on_adjustDeleteButton_clicked();
 }
 
-void ConvertImageForm::on_adjustDeleteButton_clicked()
+void ConvertRuleRows::on_adjustDeleteButton_clicked()
 {
     const bool shown = ui.adjustDeleteButton->isChecked();
     for (QWidget *row : std::as_const(ruleWidgets))
@@ -287,9 +296,9 @@ void ConvertImageForm::on_adjustDeleteButton_clicked()
             button->setVisible(shown);
 }
 
-void ConvertImageForm::on_adjustDeleteAllButton_clicked()
+void ConvertRuleRows::on_adjustDeleteAllButton_clicked()
 {
-    if (ShellDialogs::message(this, QMessageBox::Question, tr("Remove All Adjustment Settings"),
+    if (ShellDialogs::message(form, QMessageBox::Question, tr("Remove All Adjustment Settings"),
                               tr("Are you sure you want to remove all adjustment settings?"),
                               QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
         return;
@@ -297,7 +306,7 @@ void ConvertImageForm::on_adjustDeleteAllButton_clicked()
     rulesChanged();
 }
 
-void ConvertImageForm::removeAllAdjustment()
+void ConvertRuleRows::removeAllAdjustment()
 {
     while (!ruleWidgets.isEmpty()) {
         ruleWidgets.takeLast()->deleteLater();
@@ -307,7 +316,16 @@ void ConvertImageForm::removeAllAdjustment()
     ui.adjustDeleteAllButton->hide();
 }
 
-void ConvertImageForm::refreshRuleTheme()
+void ConvertRuleRows::refreshTheme()
+{
+    Theme::applyIcon(ui.adjustAddButton, QStringLiteral("_AddIcon24.png"), QStringLiteral("_AddWhiteIcon24.png"));
+    Theme::applyIcon(ui.adjustDeleteButton, QStringLiteral("_SettingsIcon24.png"),
+                     QStringLiteral("_SettingsWhiteIcon24.png"), QStringLiteral("_SettingsGrayIcon24.png"));
+    Theme::applyIcon(ui.adjustDeleteAllButton, QStringLiteral("_Reset24.png"), QStringLiteral("_ResetWhite24.png"));
+    refreshRowIcons();
+}
+
+void ConvertRuleRows::refreshRowIcons()
 {
     const bool dark = isDarkColorScheme();
     for (QWidget *row : std::as_const(ruleWidgets)) {
