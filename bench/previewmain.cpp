@@ -52,7 +52,7 @@ int thumb(const QString &path)
     std::atomic_bool stop{false};
     QSize size;
     const ThumbnailCache::Outcome outcome = ThumbnailCache::preview(
-        path, QSize(400, 231), true, stop, [&size](const QImage &image) { size = image.size(); });
+        path, QSize(400, 231), true, ConvertSettings(), stop, [&size](const QImage &image) { size = image.size(); });
     std::printf("preview %dx%d\n", size.width(), size.height());
     return outcome == ThumbnailCache::Outcome::Generated ? 0 : 1;
 }

@@ -1,7 +1,6 @@
 #include "convertimagesthread.h"
 
 #include "imageconversion.h"
-#include "kivlocalconvertimage.h"
 
 ConvertImagesThread::ConvertImagesThread(QObject *parent)
     : QThread(parent)
@@ -16,8 +15,7 @@ void ConvertImagesThread::run()
     fileSourceList.clear();
     const ConvertJob job{sources, outputFolder, extension, overwrite};
     const ConvertResult result = ImageConversion::convert(
-        job, KivLocalConvertImage::settings(), [this](int, const QString &source) { emit updateFileName(source); },
-        stopFlag);
+        job, settings, [this](int, const QString &source) { emit updateFileName(source); }, stopFlag);
     fileExistsList = result.fileExistsList;
     fileSourceList = result.fileSourceList;
     if (!result.failures.isEmpty())

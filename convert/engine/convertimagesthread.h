@@ -1,5 +1,7 @@
 #pragma once
 
+#include "convertsettings.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -16,6 +18,8 @@ public:
 
     void requestStop() { stopFlag = true; }
 
+    // The settings the run was started with; later edits do not reach it.
+    ConvertSettings settings;
     QStringList sources;
     QString outputFolder;
     QString formatName; // shown to the user only

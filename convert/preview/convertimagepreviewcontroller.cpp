@@ -1,6 +1,7 @@
 #include "convertimagepreviewcontroller.h"
 
 #include "convertimagepreviewlabel.h"
+#include "kivlocalconvertimage.h"
 #include "loadpreviewimagethread.h"
 
 #include <QPixmap>
@@ -104,6 +105,7 @@ void ConvertImagePreviewController::startPreview()
     worker->path = pendingPath;
     worker->targetSize = previewImage->size();
     worker->reload = pendingReload;
+    worker->settings = KivLocalConvertImage::settings();
     pendingReload = false;
     attached = worker;
     running.append(worker);

@@ -7,8 +7,7 @@
 
 #include <QFileInfo>
 
-ConvertPreview::ConvertPreview(QWidget *form, ConvertImageFormUi &ui, bool &ready,
-                               std::function<QString()> currentFile)
+ConvertPreview::ConvertPreview(QWidget *form, ConvertImageFormUi &ui, bool &ready, std::function<QString()> currentFile)
     : ConvertFormPart(form, ui, ready)
     , currentFile(std::move(currentFile))
     , controller(new ConvertImagePreviewController(ui.previewImage, this))

@@ -1,6 +1,7 @@
 #include "previewdialog.h"
 
 #include "convertimagefullpreviewlabel.h"
+#include "kivlocalconvertimage.h"
 #include "loadfullpreviewimagethread.h"
 #include "namedwidget.h"
 
@@ -88,6 +89,8 @@ void PreviewDialog::loadImage(const QString &path)
     auto *worker = new LoadFullPreviewImageThread;
     workers.append(worker);
     worker->path = path;
+    worker->settings = KivLocalConvertImage::settings();
+    worker->pdfMode = KivLocalConvertImage::pdfMode();
     connect(worker, &QThread::finished, worker, &QObject::deleteLater);
     connect(worker, &LoadFullPreviewImageThread::previewImageReady, this, [this, current](const QImage &image) {
         if (current == generation)

@@ -43,7 +43,7 @@ ConvertProgressForm::ConvertProgressForm(QWidget *parent)
 }
 
 // Normally the run has ended before the panel goes; if the window is torn down
-// mid-run, the engine must not outlive the settings it reads.
+// mid-run, the engine ends before the program goes on.
 ConvertProgressForm::~ConvertProgressForm()
 {
     if (thread) {
@@ -87,8 +87,10 @@ void ConvertProgressForm::start(const QStringList &sources, const QString &outpu
     outputPath = output;
     formatName = format;
     targetExtension = extension;
-    if (!overwrite)
+    if (!overwrite) {
         runSourceCount = sources.size();
+        runSettings = KivLocalConvertImage::settings();
+    }
     reported = false;
     progressBar->setMaximum(int(sources.size()));
     progressBar->setValue(0);
@@ -96,6 +98,7 @@ void ConvertProgressForm::start(const QStringList &sources, const QString &outpu
     emit startConvertSignal();
 
     thread = new ConvertImagesThread;
+    thread->settings = runSettings;
     thread->sources = sources;
     thread->outputFolder = output;
     thread->formatName = format;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "convertsettings.h"
+
 #include <QList>
 #include <QPointer>
 #include <QString>
@@ -53,6 +55,8 @@ private:
     QProgressBar *progressBar = nullptr;
     QPushButton *cancelButton = nullptr;
 
+    // Taken when the run starts; both passes convert with it.
+    ConvertSettings runSettings;
     QStringList sourceList;
     QString outputPath;
     QString formatName;

@@ -181,8 +181,8 @@ void ConvertRunControl::handleFinishConvertSignal()
 // The run's panel stands alone: no toolbar, settings or preview beside it.
 void ConvertRunControl::setSettingsShown(bool shown)
 {
-    for (QWidget *widget : std::initializer_list<QWidget *>{ui.toolbarWidget, ui.tabToolbarWidget, ui.tabWidget,
-                                                             ui.previewImage})
+    for (QWidget *widget :
+         std::initializer_list<QWidget *>{ui.toolbarWidget, ui.tabToolbarWidget, ui.tabWidget, ui.previewImage})
         widget->setVisible(shown);
 }
 

@@ -130,7 +130,7 @@ void ConvertSourceList::onAddUrlsFinish(QString lastPath)
 }
 
 void ConvertSourceList::onGetItemIconProcessFinish(QImage icon, QString fileName, QString path, QString sizeStr,
-                                                  int index)
+                                                   int index)
 {
     if (!fromCurrentList(sender()))
         return;
@@ -310,8 +310,8 @@ void ConvertSourceList::on_downButton_clicked()
 void ConvertSourceList::setLocked(bool lock)
 {
     locked = lock;
-    for (QWidget *widget : std::initializer_list<QWidget *>{ui.addFilesButton, ui.clearButton, ui.sourceTreeView,
-                                                             ui.sourceFrame})
+    for (QWidget *widget :
+         std::initializer_list<QWidget *>{ui.addFilesButton, ui.clearButton, ui.sourceTreeView, ui.sourceFrame})
         widget->setEnabled(!lock);
     if (lock) {
         for (QWidget *button : {ui.removeButton, ui.upButton, ui.downButton})

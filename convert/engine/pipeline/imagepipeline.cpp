@@ -2,7 +2,6 @@
 
 #include "imageadjustments.h"
 #include "imagescaling.h"
-#include "kivlocalconvertimage.h"
 #include "sourceimageloader.h"
 #include "watermarks.h"
 
@@ -149,9 +148,3 @@ void clearCache()
 }
 
 } // namespace ImagePipeline
-
-QImage prepareImage(const QString &path, bool fast)
-{
-    return ImagePipeline::prepareImage(path, fast, KivLocalConvertImage::settings(), KivLocalConvertImage::pdfMode())
-        .image;
-}

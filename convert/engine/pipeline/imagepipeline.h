@@ -29,6 +29,3 @@ PreparedImage preparePageImage(const QString &path, const ConvertSettings &setti
 void clearCache();
 
 } // namespace ImagePipeline
-
-// The pipeline on the current settings, as the previews call it.
-QImage prepareImage(const QString &path, bool fast);

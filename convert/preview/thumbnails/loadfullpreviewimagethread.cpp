@@ -11,7 +11,7 @@ void LoadFullPreviewImageThread::run()
 {
     if (stopFlag)
         return;
-    QImage image = prepareImage(path, false);
+    const QImage image = ImagePipeline::prepareImage(path, false, settings, pdfMode).image;
     if (!stopFlag)
         emit previewImageReady(image);
 }

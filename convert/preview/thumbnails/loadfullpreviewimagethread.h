@@ -1,5 +1,7 @@
 #pragma once
 
+#include "convertsettings.h"
+
 #include <QImage>
 #include <QString>
 #include <QThread>
@@ -16,6 +18,9 @@ public:
     void requestStop() { stopFlag = true; }
 
     QString path;
+    // The settings when the preview was asked for; later edits do not reach it.
+    ConvertSettings settings;
+    bool pdfMode = false;
 
 signals:
     void previewImageReady(QImage image);

@@ -9,6 +9,6 @@ LoadPreviewImageThread::LoadPreviewImageThread(QObject *parent)
 
 void LoadPreviewImageThread::run()
 {
-    ThumbnailCache::preview(path, targetSize, reload, stopFlag,
+    ThumbnailCache::preview(path, targetSize, reload, settings, stopFlag,
                             [this](const QImage &image) { emit updatePreviewImage(image); });
 }

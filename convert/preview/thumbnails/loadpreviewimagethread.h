@@ -1,5 +1,7 @@
 #pragma once
 
+#include "convertsettings.h"
+
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -19,6 +21,8 @@ public:
     QString path;
     QSize targetSize;
     bool reload = false;
+    // The settings when the preview was asked for; later edits do not reach it.
+    ConvertSettings settings;
 
 signals:
     void updatePreviewImage(QImage image);

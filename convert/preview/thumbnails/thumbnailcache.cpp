@@ -17,6 +17,9 @@ namespace {
 struct Records {
     QMutex mutex;
     QList<ThumbnailRecord> LThumbnailData;
+    // Counts the setting changes: a thumbnail made before the last one is
+    // stale even when its worker finishes after it.
+    int settingsRevision = 0;
 };
 
 Records &shared()
@@ -33,6 +36,7 @@ std::atomic_bool cleanupFlag{true};
 struct Choice {
     int index = 0;
     bool current = false;
+    int settingsRevision = 0;
 };
 
 Choice choose(const QString &path, bool reload)
@@ -40,24 +44,25 @@ Choice choose(const QString &path, bool reload)
     Records &r = shared();
     QMutexLocker locker(&r.mutex);
     if (reload) {
+        ++r.settingsRevision;
         for (ThumbnailRecord &record : r.LThumbnailData)
             record.stale = true;
     }
     for (const ThumbnailRecord &record : std::as_const(r.LThumbnailData)) {
         if (SourceImageLoader::samePath(record.filePath, path))
-            return {record.index, !record.stale};
+            return {record.index, !record.stale, r.settingsRevision};
     }
     const int index = int(r.LThumbnailData.size());
     r.LThumbnailData.append({path, index, true});
-    return {index, false};
+    return {index, false, r.settingsRevision};
 }
 
-void markCurrent(int index)
+void markCurrent(const Choice &choice)
 {
     Records &r = shared();
     QMutexLocker locker(&r.mutex);
-    if (index < r.LThumbnailData.size())
-        r.LThumbnailData[index].stale = false;
+    if (choice.index < r.LThumbnailData.size() && choice.settingsRevision == r.settingsRevision)
+        r.LThumbnailData[choice.index].stale = false;
 }
 
 bool save(const QImage &image, const QString &file)
@@ -95,8 +100,8 @@ QImage fitInto(const QImage &image, const QSize &target)
     return image.scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
 }
 
-Outcome preview(const QString &path, const QSize &target, bool reload, const std::atomic_bool &stop,
-                const std::function<void(const QImage &)> &show)
+Outcome preview(const QString &path, const QSize &target, bool reload, const ConvertSettings &settings,
+                const std::atomic_bool &stop, const std::function<void(const QImage &)> &show)
 {
     const Choice choice = choose(path, reload);
     const QString file = fileOf(choice.index);
@@ -109,7 +114,8 @@ Outcome preview(const QString &path, const QSize &target, bool reload, const std
     }
     if (stop)
         return Outcome::Stopped;
-    QImage image = prepareImage(path, true);
+    // Fast scaling: whether a PDF run smooths its edges does not matter here.
+    QImage image = ImagePipeline::prepareImage(path, true, settings, false).image;
     if (stop)
         return Outcome::Stopped;
     if (image.isNull()) {
@@ -122,7 +128,7 @@ Outcome preview(const QString &path, const QSize &target, bool reload, const std
     show(image);
     // A thumbnail that cannot be written is made again when next asked for.
     if (save(image, file))
-        markCurrent(choice.index);
+        markCurrent(choice);
     return Outcome::Generated;
 }
 

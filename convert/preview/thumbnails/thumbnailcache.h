@@ -1,5 +1,7 @@
 #pragma once
 
+#include "convertsettings.h"
+
 #include <QImage>
 #include <QList>
 #include <QSize>
@@ -32,10 +34,10 @@ QImage fitInto(const QImage &image, const QSize &target);
 
 // The preview of `path` within `target`, handed to `show` as soon as it
 // exists: read from its thumbnail when that is current, else made by the
-// pipeline and saved. `reload` marks every earlier thumbnail stale first
-// (a setting changed). `stop` is polled between the steps.
-Outcome preview(const QString &path, const QSize &target, bool reload, const std::atomic_bool &stop,
-                const std::function<void(const QImage &)> &show);
+// pipeline with `settings` and saved. `reload` marks every earlier thumbnail
+// stale first (a setting changed). `stop` is polled between the steps.
+Outcome preview(const QString &path, const QSize &target, bool reload, const ConvertSettings &settings,
+                const std::atomic_bool &stop, const std::function<void(const QImage &)> &show);
 
 QList<ThumbnailRecord> records();
 void forgetRecords(); // for tests

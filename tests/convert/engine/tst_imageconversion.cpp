@@ -45,6 +45,8 @@ private slots:
     void stopBeforeTheFirstSource();
     void threadSignals_data();
     void threadSignals();
+    void aRunKeepsTheSettingsItStartedWith_data();
+    void aRunKeepsTheSettingsItStartedWith();
     void phoneFormatsBecomePdfPages_data();
     void phoneFormatsBecomePdfPages();
 
@@ -321,6 +323,76 @@ void TestImageConversion::threadSignals()
     QCoreApplication::sendPostedEvents();
     delete thread;
     QCOMPARE(events, expected);
+}
+
+void TestImageConversion::aRunKeepsTheSettingsItStartedWith_data()
+{
+    QTest::addColumn<int>("changeAtPage"); // 0: as the thread starts, before any page
+    QTest::newRow("a change as the run starts") << 0;
+    QTest::newRow("a change between two pages") << 2;
+}
+
+// The form's values change while the run goes on; every page still comes
+// from the settings the run was given: red, upright, in the file it names.
+void TestImageConversion::aRunKeepsTheSettingsItStartedWith()
+{
+    QFETCH(int, changeAtPage);
+    const QStringList sources{source(QStringLiteral("one.png"), QSize(60, 30), Qt::red),
+                              source(QStringLiteral("two.png"), QSize(60, 30), Qt::red),
+                              source(QStringLiteral("three.png"), QSize(60, 30), Qt::red)};
+    ConvertSettings started;
+    started.pdfFileName = QStringLiteral("steady.pdf");
+    started.pdfQuality = 0;
+    KivLocalConvertImage::editSettings([&started](ConvertSettings &s) { s = started; });
+    auto changeTheFormsValues = [] {
+        KivLocalConvertImage::editSettings([](ConvertSettings &s) {
+            AdjustmentRule gray;
+            gray.ruleIndex = AdjustmentRule::Grayscale;
+            s.ruleList = {gray};
+            s.pdfPaperOrientation = 1;
+            s.pdfFileName = QStringLiteral("changed.pdf");
+        });
+    };
+    const QString folder = freshFolder(QStringLiteral("steady"));
+    ConvertImagesThread thread;
+    thread.settings = started;
+    thread.sources = sources;
+    thread.outputFolder = folder;
+    thread.extension = QStringLiteral(".pdf");
+    int page = 0;
+    if (changeAtPage == 0)
+        connect(&thread, &QThread::started, &thread, changeTheFormsValues, Qt::DirectConnection);
+    connect(
+        &thread, &ConvertImagesThread::updateFileName, &thread,
+        [&] {
+            if (++page == changeAtPage)
+                changeTheFormsValues();
+        },
+        Qt::DirectConnection);
+    thread.start();
+    QVERIFY(thread.wait(60000));
+    KivLocalConvertImage::editSettings([](ConvertSettings &s) { s = ConvertSettings(); });
+
+    QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{QStringLiteral("steady.pdf")});
+    const QString pdf = folder + QStringLiteral("/steady.pdf");
+    for (int i = 1; i <= sources.size(); ++i) {
+        const QString prefix = m_dir.filePath(QStringLiteral("steady-page"));
+        TestEnvironment::run(QStringLiteral("pdftoppm"),
+                             {QStringLiteral("-r"), QStringLiteral("30"), QStringLiteral("-f"), QString::number(i),
+                              QStringLiteral("-l"), QString::number(i), QStringLiteral("-singlefile"),
+                              QStringLiteral("-png"), pdf, prefix});
+        const QImage rendered(prefix + QStringLiteral(".png"));
+        QVERIFY2(rendered.height() > rendered.width(), qPrintable(QStringLiteral("page %1 is not upright").arg(i)));
+        // 60 x 30 pixels at 96 dpi, drawn at 30 dpi: about 19 x 9.
+        const QRect red = redRect(rendered);
+        QVERIFY2(red.topLeft() == QPoint(0, 0) && qAbs(red.width() - 19) <= 1 && qAbs(red.height() - 9) <= 1,
+                 qPrintable(QStringLiteral("page %1: red at %2,%3 %4x%5")
+                                .arg(i)
+                                .arg(red.x())
+                                .arg(red.y())
+                                .arg(red.width())
+                                .arg(red.height())));
+    }
 }
 
 void TestImageConversion::phoneFormatsBecomePdfPages_data()

@@ -50,6 +50,7 @@ private slots:
     void init();
     void revisitsReadTheThumbnail();
     void settingChangeRegeneratesIntoTheSameFile();
+    void aThumbnailFinishedAfterAChangeStaysStale();
     void unreadableSourceGivesNoThumbnail();
     void fitInto_data();
     void fitInto();
@@ -79,7 +80,7 @@ void TestThumbnailCache::init()
 
 Outcome TestThumbnailCache::preview(const QString &path, bool reload)
 {
-    return ThumbnailCache::preview(path, previewSize, reload, running,
+    return ThumbnailCache::preview(path, previewSize, reload, KivLocalConvertImage::settings(), running,
                                    [this](const QImage &image) { shown.append(image); });
 }
 
@@ -113,6 +114,22 @@ void TestThumbnailCache::settingChangeRegeneratesIntoTheSameFile()
     const QRgb pixel = thumbnail.pixel(5, 5);
     QVERIFY(qAbs(qRed(pixel) - qGreen(pixel)) < 8);
     QCOMPARE(preview(a), Outcome::Read);
+}
+
+// A worker that made A's thumbnail with the settings before a change, and
+// finishes after another worker has seen the change, leaves A stale.
+void TestThumbnailCache::aThumbnailFinishedAfterAChangeStaysStale()
+{
+    const QString a = writeImage(dir.filePath("late-a.png"), QSize(64, 64), Qt::red);
+    const QString b = writeImage(dir.filePath("late-b.png"), QSize(64, 64), Qt::blue);
+    ThumbnailCache::preview(a, previewSize, false, KivLocalConvertImage::settings(), running,
+                            [this, &b](const QImage &) {
+                                setGrayscale(true);
+                                preview(b, true);
+                            });
+    QCOMPARE(preview(a), Outcome::Generated);
+    const QRgb pixel = shown.last().pixel(5, 5);
+    QVERIFY(qAbs(qRed(pixel) - qGreen(pixel)) < 8);
 }
 
 void TestThumbnailCache::unreadableSourceGivesNoThumbnail()
