@@ -8,16 +8,19 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QLinearGradient>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfDocument>
 #include <QPdfWriter>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 
 #include <unistd.h>
 #include <webp/decode.h>
+#include <webp/encode.h>
 
 class TestPageExport : public QObject
 {
@@ -26,7 +29,8 @@ class TestPageExport : public QObject
 private slots:
     void initTestCase();
     void firstPassOverwritePassAndExistingFiles();
-    void pixelsEqualPaintingOntoWhite();
+    void filesHoldTheReferenceEncodingOfThePage_data();
+    void filesHoldTheReferenceEncodingOfThePage();
     void transparentAreasComeOutWhiteInEveryFormat_data();
     void transparentAreasComeOutWhiteInEveryFormat();
     void pngAgreesWithPdftoppm();
@@ -43,6 +47,7 @@ private:
 
     QTemporaryDir m_dir;
     QString m_pdf; // A4 portrait, A4 landscape, A4 portrait
+    QString m_richPdf; // text, translucent shapes, a gradient and a photo; portrait, then landscape
 };
 
 namespace {
@@ -68,6 +73,51 @@ QImage reference(const QString &pdf, int page, QSize size)
     return image.convertToFormat(QImage::Format_RGB32);
 }
 
+// Smooth colours with noise, so encoders meet photo-like content.
+QImage noisyPicture(QSize size)
+{
+    QImage picture(size, QImage::Format_RGB32);
+    QRandomGenerator random(11);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x)
+            picture.setPixel(x, y, qRgb((x * 3 + int(random.bounded(40))) % 256, (y * 2) % 256, (x + y) % 256));
+    return picture;
+}
+
+// Every kind of pixel a rendered page holds: transparent background, opaque
+// areas, antialiased edges and translucent paint.
+bool writeRichPdf(const QString &path)
+{
+    QPdfWriter writer(path);
+    writer.setResolution(72);
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+    writer.setPageSize(QPageSize(QSizeF(595, 842), QPageSize::Point, QString(), QPageSize::ExactMatch));
+    QPainter painter;
+    if (!painter.begin(&writer))
+        return false;
+    for (int page = 0; page < 2; ++page) {
+        if (page > 0) {
+            writer.setPageSize(QPageSize(QSizeF(842, 595), QPageSize::Point, QString(), QPageSize::ExactMatch));
+            writer.newPage();
+        }
+        QFont font(QStringLiteral("DejaVu Serif"));
+        font.setPixelSize(11);
+        painter.setFont(font);
+        painter.setPen(Qt::black);
+        painter.drawText(QRectF(40, 40, 500, 200), Qt::TextWordWrap,
+                         QStringLiteral("Pages of text, vectors and pictures. ").repeated(20));
+        QLinearGradient gradient(40, 260, 540, 360);
+        gradient.setColorAt(0, Qt::darkCyan);
+        gradient.setColorAt(1, QColor(250, 200, 40));
+        painter.fillRect(QRectF(40, 260, 500, 100), gradient);
+        painter.setBrush(QColor(200, 30, 90, 110));
+        painter.setPen(QPen(Qt::darkBlue, 2.5));
+        painter.drawEllipse(QPointF(300, 320), 180, 90);
+        painter.drawImage(QRectF(60, 400, 300, 200), noisyPicture(QSize(240, 160)));
+    }
+    return painter.end();
+}
+
 // Decoded with libwebp itself, so the check does not depend on a Qt plug-in.
 QImage decodeWebp(const QString &path)
 {
@@ -84,6 +134,32 @@ QImage decodeWebp(const QString &path)
     const QImage image = QImage(rgb, width, height, width * 3, QImage::Format_RGB888).copy();
     WebPFree(rgb);
     return image;
+}
+
+bool encodeWebp(const QImage &image, const QString &path)
+{
+    WebPConfig config;
+    WebPPicture picture;
+    if (!WebPConfigInit(&config) || !WebPPictureInit(&picture))
+        return false;
+    config.quality = 75;
+    config.method = 2;
+    picture.width = image.width();
+    picture.height = image.height();
+    WebPMemoryWriter memory;
+    WebPMemoryWriterInit(&memory);
+    picture.writer = WebPMemoryWrite;
+    picture.custom_ptr = &memory;
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
+    const bool encoded = WebPPictureImportRGB(&picture, rgb.constBits(), int(rgb.bytesPerLine())) &&
+                         WebPEncode(&config, &picture);
+    WebPPictureFree(&picture);
+    QFile file(path);
+    const bool written = encoded && file.open(QIODevice::WriteOnly) &&
+                         file.write(reinterpret_cast<const char *>(memory.mem), qint64(memory.size)) ==
+                             qint64(memory.size);
+    WebPMemoryWriterClear(&memory);
+    return written;
 }
 
 QImage decode(const QString &path)
@@ -134,6 +210,8 @@ void TestPageExport::initTestCase()
     QVERIFY(m_dir.isValid());
     m_pdf = m_dir.filePath(QStringLiteral("three pages.pdf"));
     QVERIFY(TestPdf::write(m_pdf, {TestPdf::a4Portrait, TestPdf::a4Landscape, TestPdf::a4Portrait}));
+    m_richPdf = m_dir.filePath(QStringLiteral("rich.pdf"));
+    QVERIFY(writeRichPdf(m_richPdf));
 }
 
 QString TestPageExport::freshFolder(const QString &name)
@@ -196,28 +274,53 @@ void TestPageExport::firstPassOverwritePassAndExistingFiles()
     QCOMPARE(QDir(folder).entryList(QDir::Files), (QStringList{"1.png", "3.png"}));
 }
 
-void TestPageExport::pixelsEqualPaintingOntoWhite()
+void TestPageExport::filesHoldTheReferenceEncodingOfThePage_data()
 {
-    const QString folder = freshFolder(QStringLiteral("png"));
-    QVERIFY(run({m_pdf, folder, {1, 0}, 1, 0, false}).failures.isEmpty());
-    for (int page : {0, 1}) {
-        const QString path = QStringLiteral("%1/%2.png").arg(folder).arg(page + 1);
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray header = file.read(26);
+    QTest::addColumn<int>("format");
+    QTest::addColumn<int>("scaleIndex");
+    QTest::addColumn<int>("page");
+    QTest::newRow("png 100 %") << 1 << 0 << 0;
+    QTest::newRow("png 200 % stretched landscape") << 1 << 1 << 1;
+    QTest::newRow("png 300 %") << 1 << 2 << 0;
+    QTest::newRow("jpg 100 % stretched landscape") << 0 << 0 << 1;
+    QTest::newRow("jpg 200 %") << 0 << 1 << 0;
+    QTest::newRow("jpg 400 %") << 0 << 3 << 0;
+    QTest::newRow("webp 100 %") << 2 << 0 << 0;
+    QTest::newRow("webp 200 % stretched landscape") << 2 << 1 << 1;
+}
+
+// The file is what the page drawn onto white with QPainter gives: PNG holds
+// exactly those pixels; JPG is byte for byte Qt's writer at its default
+// quality, saying how many dots per inch the scale stands for; WEBP is byte
+// for byte libwebp at quality 75, speed method 2.
+void TestPageExport::filesHoldTheReferenceEncodingOfThePage()
+{
+    QFETCH(int, format);
+    QFETCH(int, scaleIndex);
+    QFETCH(int, page);
+    const QString folder = freshFolder(QStringLiteral("reference"));
+    QVERIFY(run({m_richPdf, folder, {page}, format, scaleIndex, false}).failures.isEmpty());
+    const QString file = pageTargetFileName(folder, page, format);
+    QImage expected = reference(m_richPdf, page, QSize(595, 842) * (scaleIndex + 1));
+    if (format == 1) {
+        QFile png(file);
+        QVERIFY(png.open(QIODevice::ReadOnly));
+        const QByteArray header = png.read(26);
         QCOMPARE(header.at(24), char(8)); // bit depth
         QCOMPARE(header.at(25), char(2)); // colour type: RGB without alpha
-        QCOMPARE(QImage(path).convertToFormat(QImage::Format_RGB32), reference(m_pdf, page, QSize(595, 842)));
+        QCOMPARE(QImage(file).convertToFormat(QImage::Format_RGB32), expected);
+        return;
     }
-
-    // JPG: the same pixels, encoded at Qt's default quality, at 72 dots per inch.
-    QVERIFY(run({m_pdf, folder, {1}, 0, 0, false}).failures.isEmpty());
-    const QString expected = m_dir.filePath(QStringLiteral("expected.jpg"));
-    QImage expectedImage = reference(m_pdf, 1, QSize(595, 842));
-    expectedImage.setDotsPerMeterX(qRound(72 / 0.0254));
-    expectedImage.setDotsPerMeterY(qRound(72 / 0.0254));
-    QVERIFY(expectedImage.save(expected, "JPG", -1));
-    QCOMPARE(digest(folder + "/2.jpg"), digest(expected));
+    const QString expectedFile = m_dir.filePath(QStringLiteral("expected"));
+    if (format == 0) {
+        const int dotsPerMeter = qRound(72 / 0.0254 * (scaleIndex + 1));
+        expected.setDotsPerMeterX(dotsPerMeter);
+        expected.setDotsPerMeterY(dotsPerMeter);
+        QVERIFY(expected.save(expectedFile, "JPG", -1));
+    } else {
+        QVERIFY(encodeWebp(expected, expectedFile));
+    }
+    QCOMPARE(digest(file), digest(expectedFile));
 }
 
 void TestPageExport::transparentAreasComeOutWhiteInEveryFormat_data()
