@@ -2,7 +2,6 @@
 
 #include "pageexporttext.h"
 #include "pageimagewriter.h"
-#include "pagerendering.h"
 
 #include <QDir>
 
@@ -67,10 +66,10 @@ void PageEncoderQueue::work()
         lock.unlock();
 
         const qint64 bytes = task.image.sizeInBytes();
-        // Flattening here rather than on the rendering thread keeps rendering
-        // the only work on the caller's thread.
-        const QImage page = flattenOntoWhite(std::move(task.image));
-        const QString error = writePageImage(page, task.format, task.fileName);
+        // The encoders flatten the page onto white row by row as they go:
+        // rendering stays the only work on the caller's thread, and the page
+        // is read once.
+        const QString error = writePageImage(std::move(task.image), task.format, task.fileName);
         QString reason;
         if (!error.isEmpty())
             reason = PageExportText::tr("Page %1 could not be saved as %2: %3.")

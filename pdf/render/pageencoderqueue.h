@@ -11,8 +11,8 @@
 #include <thread>
 #include <vector>
 
-// Flattens rendered pages onto white and writes them on worker threads while
-// the caller renders the next page.
+// Writes rendered pages (flattened onto white) on worker threads while the
+// caller renders the next page.
 // The number and total size of images in flight are bounded so that memory
 // stays flat however many pages are exported.
 class PageEncoderQueue

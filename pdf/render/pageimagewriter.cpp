@@ -1,11 +1,14 @@
 #include "pageimagewriter.h"
 
 #include "pageencoders.h"
+#include "pagerendering.h"
 
 #include <QSaveFile>
 
-QString writePageImage(const QImage &image, PageImageFormat format, const QString &fileName)
+QString writePageImage(QImage image, PageImageFormat format, const QString &fileName)
 {
+    if (!isFlattenable(image.format()))
+        image.convertTo(QImage::Format_ARGB32_Premultiplied);
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
         return file.errorString();

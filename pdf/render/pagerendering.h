@@ -13,6 +13,15 @@ QImage renderPageOnWhite(QPdfDocument &document, int page, QSize size);
 // side); empty if pageSize is empty.
 QSize fitIntoBox(QSize pageSize, QSize box);
 
+// Whether flattenRowOntoWhite() takes rows of this format: RGB32 and ARGB32,
+// premultiplied or not.
+bool isFlattenable(QImage::Format format);
+
+// Flattens one row of a page of a flattenable format in place; afterwards the
+// row holds RGB32 pixels. Encoders call it row by row as they go, so a page
+// is read once instead of once for flattening and once for encoding.
+void flattenRowOntoWhite(QRgb *row, int width, QImage::Format format);
+
 // Turns a rendered page (ARGB32, premultiplied or not) into the same pixels that
 // drawing it onto white with QPainter gives, in place where possible, and returns
 // it as Format_RGB32.

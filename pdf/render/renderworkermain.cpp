@@ -14,6 +14,10 @@
 #include <mutex>
 #include <thread>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 #ifdef Q_OS_WIN
 #include <fcntl.h>
 #include <io.h>
@@ -60,6 +64,15 @@ private:
 
 int main(int argc, char *argv[])
 {
+#ifdef __GLIBC__
+    // Every page is a buffer of up to 256 MB (see PageExporter). By default
+    // glibc maps each one afresh and unmaps it when the page is written, so
+    // every page pays for faulting in and zeroing its memory again; kept in
+    // the heap, the next page reuses it. The encoder queue's budget still
+    // bounds how much of it there is.
+    mallopt(M_MMAP_THRESHOLD, 256 * 1024 * 1024);
+    mallopt(M_TRIM_THRESHOLD, 512 * 1024 * 1024);
+#endif
     QCoreApplication application(argc, argv);
 #ifdef Q_OS_WIN
     _setmode(0, _O_BINARY);

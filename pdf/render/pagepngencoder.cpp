@@ -1,0 +1,162 @@
+#include "pageencoders.h"
+#include "pageencodertext.h"
+#include "pagerendering.h"
+
+#include <QIODevice>
+#include <QtEndian>
+
+#include <vector>
+
+#include <zlib.h>
+
+namespace PageEncoders {
+namespace {
+
+// zlib level 2 with the Sub filter alone encodes rendered pages about five
+// times faster than Qt's PNG writer (libpng defaults), for files some 12 %
+// larger; letting the encoder pick among filters costs a quarter more time
+// for a third of that size gain.
+constexpr int compressionLevel = 2;
+constexpr uchar subFilter = 1;
+// Compressed bytes per IDAT chunk.
+constexpr size_t chunkSize = 256 * 1024;
+
+// The chunks of a PNG file: length, type, data and the CRC of type and data.
+class PngChunkWriter
+{
+public:
+    explicit PngChunkWriter(QIODevice &device)
+        : device(device)
+    {
+    }
+
+    bool write(const char *type, const uchar *data, size_t length)
+    {
+        uchar length32[4];
+        qToBigEndian(quint32(length), length32);
+        uLong crc = crc32(0, reinterpret_cast<const Bytef *>(type), 4);
+        if (length > 0)
+            crc = crc32(crc, data, uInt(length));
+        uchar crcBytes[4];
+        qToBigEndian(quint32(crc), crcBytes);
+        return put(length32, 4) && put(reinterpret_cast<const uchar *>(type), 4) && put(data, length) &&
+               put(crcBytes, 4);
+    }
+
+    bool put(const uchar *data, size_t length)
+    {
+        failed = failed ||
+                 (length > 0 && device.write(reinterpret_cast<const char *>(data), qint64(length)) != qint64(length));
+        return !failed;
+    }
+
+    bool hasFailed() const { return failed; }
+
+private:
+    QIODevice &device;
+    bool failed = false;
+};
+
+bool writeHeader(PngChunkWriter &chunks, const QImage &image)
+{
+    static const uchar signature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+    uchar header[13] = {};
+    qToBigEndian(quint32(image.width()), header);
+    qToBigEndian(quint32(image.height()), header + 4);
+    header[8] = 8; // bits per channel
+    header[9] = 2; // RGB; compression, filter and interlace methods stay 0
+    return chunks.put(signature, sizeof signature) && chunks.write("IHDR", header, sizeof header);
+}
+
+// The row as 8-bit RGB with the Sub filter: each byte less the byte of the
+// same channel one pixel to the left. Packing and filtering in one pass
+// reads the row once.
+void subFilteredRow(const QRgb *pixels, int width, uchar *target)
+{
+    *target++ = subFilter;
+    uchar red = 0;
+    uchar green = 0;
+    uchar blue = 0;
+    for (int x = 0; x < width; ++x) {
+        const QRgb pixel = pixels[x];
+        *target++ = uchar(qRed(pixel) - red);
+        *target++ = uchar(qGreen(pixel) - green);
+        *target++ = uchar(qBlue(pixel) - blue);
+        red = uchar(qRed(pixel));
+        green = uchar(qGreen(pixel));
+        blue = uchar(qBlue(pixel));
+    }
+}
+
+class Deflater
+{
+public:
+    Deflater() { ready = deflateInit2(&stream, compressionLevel, Z_DEFLATED, 15, 8, Z_DEFAULT_STRATEGY) == Z_OK; }
+    ~Deflater()
+    {
+        if (ready)
+            deflateEnd(&stream);
+    }
+    Deflater(const Deflater &) = delete;
+    Deflater &operator=(const Deflater &) = delete;
+
+    bool isReady() const { return ready; }
+
+    // Compresses `length` bytes (none with `last`, which ends the stream),
+    // writing an IDAT chunk whenever the output buffer fills.
+    bool add(const uchar *data, size_t length, bool last, PngChunkWriter &chunks)
+    {
+        stream.next_in = const_cast<Bytef *>(data);
+        stream.avail_in = uInt(length);
+        for (;;) {
+            stream.next_out = output.data() + pending;
+            stream.avail_out = uInt(output.size() - pending);
+            const int result = deflate(&stream, last ? Z_FINISH : Z_NO_FLUSH);
+            if (result == Z_STREAM_ERROR)
+                return false;
+            pending = output.size() - stream.avail_out;
+            if (pending == output.size() || (last && result == Z_STREAM_END && pending > 0)) {
+                if (!chunks.write("IDAT", output.data(), pending))
+                    return false;
+                pending = 0;
+            }
+            if (last ? result == Z_STREAM_END : stream.avail_in == 0 && pending < output.size())
+                return true;
+        }
+    }
+
+private:
+    z_stream stream{};
+    bool ready = false;
+    std::vector<uchar> output = std::vector<uchar>(chunkSize);
+    size_t pending = 0;
+};
+
+} // namespace
+
+QString writePng(QImage &image, QIODevice &device)
+{
+    if (image.width() <= 0 || image.height() <= 0)
+        return PageEncoderText::tr("The image is empty");
+    Deflater deflater;
+    if (!deflater.isReady())
+        return PageEncoderText::tr("Not enough memory to encode the image");
+    PngChunkWriter chunks(device);
+    const int width = image.width();
+    std::vector<uchar> row(1 + size_t(width) * 3);
+    bool written = writeHeader(chunks, image);
+    for (int y = 0; y < image.height() && written; ++y) {
+        QRgb *pixels = rowOf(image, y);
+        flattenRowOntoWhite(pixels, width, image.format());
+        subFilteredRow(pixels, width, row.data());
+        written = deflater.add(row.data(), row.size(), false, chunks);
+    }
+    written = written && deflater.add(nullptr, 0, true, chunks) && chunks.write("IEND", nullptr, 0);
+    if (chunks.hasFailed())
+        return device.errorString();
+    if (!written)
+        return PageEncoderText::tr("Not enough memory to encode the image");
+    return {};
+}
+
+} // namespace PageEncoders
