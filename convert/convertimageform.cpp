@@ -69,8 +69,8 @@ void ConvertImageForm::wireParts()
     });
     connect(sourceList, &ConvertSourceList::showToolbarSignal, this, &ConvertImageForm::showToolbarSignal);
     connect(run, &ConvertRunControl::showToolbarSignal, this, &ConvertImageForm::showToolbarSignal);
-    connect(preview, &ConvertPreview::previewEnded, this, &ConvertImageForm::onPartEnded);
-    connect(run, &ConvertRunControl::runFinished, this, &ConvertImageForm::onPartEnded);
+    connect(preview, &ConvertPreview::previewEnded, this, &ConvertImageForm::onPreviewOrRunEnded);
+    connect(run, &ConvertRunControl::runFinished, this, &ConvertImageForm::onPreviewOrRunEnded);
 }
 
 void ConvertImageForm::setRuleButtonsShown(bool shown)
@@ -101,7 +101,7 @@ void ConvertImageForm::stopRequest()
 }
 
 // The preview's end and the run's end: a close waiting for them goes on.
-void ConvertImageForm::onPartEnded()
+void ConvertImageForm::onPreviewOrRunEnded()
 {
     if (closing)
         emit closeApp();

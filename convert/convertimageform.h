@@ -62,7 +62,7 @@ private slots:
 private:
     void wireParts();
     void requestPreview(bool reload);
-    void onPartEnded();
+    void onPreviewOrRunEnded();
 
     ConvertImageFormUi ui;
     // Column 0 shows each source, column 1 holds its full path.

@@ -3,6 +3,7 @@
 #include "gifwriter.h"
 #include "imagepipeline.h"
 #include "kivlocalconvertimage.h"
+#include "sourceimageloader.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -212,7 +213,7 @@ ConvertResult convert(const ConvertJob &job, const ConvertSettings &settings,
                       const std::function<void(int, const QString &)> &progress, const std::atomic_bool &stop)
 {
     ConvertResult result;
-    QImageReader::setAllocationLimit(256);
+    QImageReader::setAllocationLimit(SourceImageLoader::allocationLimitMB);
     const bool pdf = isPdfTarget(job.extension);
     KivLocalConvertImage::setPdfMode(pdf);
     if (pdf)

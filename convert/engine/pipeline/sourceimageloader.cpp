@@ -6,6 +6,7 @@
 #include <QImageReader>
 #include <QTransform>
 
+#include <memory>
 #include <utility>
 
 namespace SourceImageLoader {
@@ -21,36 +22,44 @@ bool rotatesQuarter(const QImageReader &reader)
     return reader.transformation() & QImageIOHandler::TransformationRotate90;
 }
 
+// Every look into a source starts here, so what guards one guards them all:
+// an existing regular file, the format taken from the content, the allocation
+// limit, and a declared size within it. Plug-ins that do not check the limit
+// themselves would allocate whatever the header declares. Null when the file
+// is refused; `stored` receives the declared size, invalid when the format
+// does not tell it before decoding.
+std::unique_ptr<QImageReader> openSource(const QString &path, bool autoTransform, QSize *stored)
+{
+    if (!QFileInfo(path).isFile())
+        return nullptr;
+    auto reader = std::make_unique<QImageReader>(path, QByteArray());
+    QImageReader::setAllocationLimit(allocationLimitMB);
+    reader->setAutoTransform(autoTransform);
+    *stored = reader->size();
+    if (stored->isValid() && !withinLimit(*stored))
+        return nullptr;
+    return reader;
+}
+
 } // namespace
 
 QSize uprightSize(const QString &path, QByteArray *format)
 {
-    if (!QFileInfo(path).isFile())
-        return {};
-    QImageReader reader(path, QByteArray());
-    reader.setAutoTransform(true);
-    const QSize stored = reader.size();
-    if (!stored.isValid() || !withinLimit(stored))
+    QSize stored;
+    const std::unique_ptr<QImageReader> reader = openSource(path, true, &stored);
+    if (!reader || !stored.isValid())
         return {};
     if (format)
-        *format = reader.format();
-    return rotatesQuarter(reader) ? stored.transposed() : stored;
+        *format = reader->format();
+    return rotatesQuarter(*reader) ? stored.transposed() : stored;
 }
 
 bool load(const QString &path, QImage &image)
 {
-    if (!QFileInfo(path).isFile())
-        return false;
-    QImageReader reader(path, QByteArray());
-    QImageReader::setAllocationLimit(allocationLimitMB);
-    reader.setAutoTransform(true);
-    // Plug-ins that do not check the limit themselves would allocate whatever
-    // the header declares.
-    const QSize stored = reader.size();
-    if (stored.isValid() && !withinLimit(stored))
-        return false;
+    QSize stored;
+    const std::unique_ptr<QImageReader> reader = openSource(path, true, &stored);
     QImage decoded;
-    if (!reader.read(&decoded))
+    if (!reader || !reader->read(&decoded))
         return false;
     image = decoded;
     return true;
@@ -58,14 +67,13 @@ bool load(const QString &path, QImage &image)
 
 bool loadScaled(const QString &path, const QSize &size, Qt::TransformationMode mode, QImage &image)
 {
-    if (!QFileInfo(path).isFile() || size.isEmpty())
+    if (size.isEmpty())
         return false;
-    QImageReader reader(path, QByteArray());
-    QImageReader::setAllocationLimit(allocationLimitMB);
-    reader.setAutoTransform(false);
-    const QSize stored = reader.size();
-    if (!stored.isValid() || !withinLimit(stored))
+    QSize stored;
+    const std::unique_ptr<QImageReader> opened = openSource(path, false, &stored);
+    if (!opened || !stored.isValid())
         return false;
+    QImageReader &reader = *opened;
     const QImageIOHandler::Transformations turn = reader.transformation();
     const QSize target = rotatesQuarter(reader) ? size.transposed() : size;
     // Decoding into the thread's previous buffer of the same size spares the

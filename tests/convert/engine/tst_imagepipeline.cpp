@@ -1,6 +1,7 @@
 #include "imageadjustments.h"
 #include "imagepipeline.h"
 #include "imagescaling.h"
+#include "sourceimageloader.h"
 #include "testenvironment.h"
 #include "watermarks.h"
 
@@ -74,6 +75,7 @@ private slots:
     void watermarkAndScalingAndRulesInOrder();
     void indexedSourcesPassUnchanged();
     void cacheFollowsFileSystemCase();
+    void refusesImagesOverTheAllocationLimit_data();
     void refusesImagesOverTheAllocationLimit();
     void reducedJpegDecodeGivesTheSamePage();
     void reducedJpegDecodeTurnsUpright();
@@ -408,8 +410,18 @@ void TestImagePipeline::cacheFollowsFileSystemCase()
     QCOMPARE(ImagePipeline::prepareImage(lower, true, s, false).image.pixelColor(0, 0), QColor(Qt::blue));
 }
 
+void TestImagePipeline::refusesImagesOverTheAllocationLimit_data()
+{
+    QTest::addColumn<QString>("entry");
+    QTest::newRow("the pipeline") << "pipeline";
+    QTest::newRow("a whole decode") << "load";
+    QTest::newRow("a scaled decode") << "loadScaled";
+    QTest::newRow("the size alone") << "uprightSize";
+}
+
 void TestImagePipeline::refusesImagesOverTheAllocationLimit()
 {
+    QFETCH(QString, entry);
     // A BMP header declaring 20000 x 20000 pixels (1.6 GB) with no pixel data.
     QByteArray bmp("BM");
     auto put32 = [&bmp](quint32 v) {
@@ -441,9 +453,19 @@ void TestImagePipeline::refusesImagesOverTheAllocationLimit()
     file.write(bmp);
     file.close();
     ImagePipeline::clearCache();
-    const PreparedImage prepared = ImagePipeline::prepareImage(path, false, ConvertSettings(), false);
-    QVERIFY(!prepared.readable);
-    QVERIFY(prepared.image.isNull());
+    QImage image;
+    if (entry == QLatin1String("pipeline")) {
+        const PreparedImage prepared = ImagePipeline::prepareImage(path, false, ConvertSettings(), false);
+        QVERIFY(!prepared.readable);
+        image = prepared.image;
+    } else if (entry == QLatin1String("load")) {
+        QVERIFY(!SourceImageLoader::load(path, image));
+    } else if (entry == QLatin1String("loadScaled")) {
+        QVERIFY(!SourceImageLoader::loadScaled(path, QSize(100, 100), Qt::FastTransformation, image));
+    } else {
+        QVERIFY(!SourceImageLoader::uprightSize(path).isValid());
+    }
+    QVERIFY(image.isNull());
 }
 
 void TestImagePipeline::reducedJpegDecodeGivesTheSamePage()
