@@ -83,6 +83,22 @@ ratio() {
         'BEGIN { printf "RATIO %s %.2f %d\n", what, w / p, m }'
 }
 
+# cpu_ratio <what> <case> <peer...>: as ratio, in CPU seconds (user + sys, the
+# render workers included): "RATIO cpu-<what> <ours ÷ the least of the peers> <RSS>".
+cpu_ratio() {
+    local what=$1 case=$2 best="" key peer
+    shift 2
+    for peer in "$@"; do
+        if [[ $peer == =* ]]; then key="${peer#=}|ours"; else key="$case|$peer"; fi
+        [[ -n ${cpu[$key]:-} ]] || continue
+        if [[ -z $best ]] || awk -v a="${cpu[$key]}" -v b="$best" 'BEGIN { exit !(a < b) }'; then
+            best=${cpu[$key]}
+        fi
+    done
+    awk -v c="${cpu["$case|ours"]}" -v p="$best" -v what="$what" -v m="${rss["$case|ours"]}" \
+        'BEGIN { printf "RATIO cpu-%s %.2f %d\n", what, c / p, m }'
+}
+
 # corpus_folder <name> <generator...>: $corpus becomes a folder of inputs in the
 # build, written once by the generator, which gets the folder as last argument.
 corpus_folder() {

@@ -1,5 +1,5 @@
 // Benchmark driver for the PDF-to-images work layer; bench/run calls it.
-//   ff-pdf2img-bench export <pdf> <folder> <jpg|png|webp> <scaleIndex> [workers]
+//   ff-pdf2img-bench export <pdf> <pageCount> <folder> <jpg|png|webp> <scaleIndex> [workers]
 //   ff-pdf2img-bench list <pdf>
 //   ff-pdf2img-bench generate <folder>
 #include "benchcorpus.h"
@@ -8,6 +8,7 @@
 #include "treerss.h"
 
 #include <QElapsedTimer>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QImage>
 
@@ -18,42 +19,33 @@ namespace {
 
 int usage()
 {
-    std::fprintf(stderr, "usage: ff-pdf2img-bench export <pdf> <folder> <jpg|png|webp> <scaleIndex> [workers]\n"
+    std::fprintf(stderr, "usage: ff-pdf2img-bench export <pdf> <pageCount> <folder> <jpg|png|webp> <scaleIndex> "
+                         "[workers]\n"
                          "       ff-pdf2img-bench list <pdf>\n"
                          "       ff-pdf2img-bench generate <folder>\n");
     return 2;
 }
 
-int pageCountOf(const QString &path)
-{
-    PageJobRunner runner(path);
-    int count = 0;
-    QObject::connect(&runner, &PageJobRunner::opened, &runner, [&](const RenderDocumentInfo &info) {
-        count = info.pageCount;
-        runner.finish();
-    });
-    runner.start();
-    runner.exec(std::atomic_bool(false));
-    return count;
-}
-
+// The page count comes from the caller, as the program has it from the page
+// list: finding it out here would add a worker's start to the measurement.
 int runExport(const QStringList &arguments)
 {
+    bool countOk = false;
+    const int pageCount = arguments.at(1).toInt(&countOk);
     const int format =
-        QStringList{QStringLiteral("jpg"), QStringLiteral("png"), QStringLiteral("webp")}.indexOf(arguments.at(2));
+        QStringList{QStringLiteral("jpg"), QStringLiteral("png"), QStringLiteral("webp")}.indexOf(arguments.at(3));
     bool scaleOk = false;
-    const int scaleIndex = arguments.at(3).toInt(&scaleOk);
+    const int scaleIndex = arguments.at(4).toInt(&scaleOk);
     bool workersOk = true;
-    const int workers = arguments.size() > 4 ? arguments.at(4).toInt(&workersOk) : 0;
-    if (format < 0 || !scaleOk || !workersOk)
+    const int workers = arguments.size() > 5 ? arguments.at(5).toInt(&workersOk) : 0;
+    if (!countOk || format < 0 || !scaleOk || !workersOk)
         return usage();
     PageExportJob job;
     job.pdfPath = arguments.at(0);
-    job.folder = arguments.at(1);
+    job.folder = arguments.at(2);
     job.format = format;
     job.scaleIndex = scaleIndex;
     job.maxWorkers = workers;
-    const int pageCount = pageCountOf(job.pdfPath);
     for (int page = 0; page < pageCount; ++page)
         job.pages.append(page);
     QElapsedTimer timer;
@@ -93,17 +85,24 @@ int runList(const QString &path)
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication application(argc, argv);
-    QStringList arguments = application.arguments().mid(1);
-    const QString command = arguments.isEmpty() ? QString() : arguments.takeFirst();
+    const QString command = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+    if (command == QLatin1String("generate")) {
+        // Drawing the corpus needs fonts, hence a GUI application.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        QGuiApplication application(argc, argv);
+        return argc == 3 && BenchCorpus::write(application.arguments().at(2)) ? 0 : usage();
+    }
+    // Exporting and listing run on QtCore alone, as on the program's worker
+    // threads, so the measurement carries no GUI start-up.
+    QCoreApplication application(argc, argv);
+    const QStringList arguments = application.arguments().mid(2);
     // The workers are part of the program: bench/lib.sh reads this line.
     const auto measured = [](int code, const TreeRss &rss) {
         std::printf("peak RSS of the program and its workers: %lld kB\n", rss.peakKb());
         return code;
     };
-    if (command == QLatin1String("export") && (arguments.size() == 4 || arguments.size() == 5)) {
+    if (command == QLatin1String("export") && (arguments.size() == 5 || arguments.size() == 6)) {
         const TreeRss rss;
         return measured(runExport(arguments), rss);
     }
@@ -111,7 +110,5 @@ int main(int argc, char *argv[])
         const TreeRss rss;
         return measured(runList(arguments.at(0)), rss);
     }
-    if (command == QLatin1String("generate") && arguments.size() == 1)
-        return BenchCorpus::write(arguments.at(0)) ? 0 : 1;
     return usage();
 }
