@@ -6,6 +6,7 @@
 
 #if defined(__SSE2__) || defined(_M_X64)
 #include <emmintrin.h>
+#define FF_FLATTEN_SSE2 1
 #endif
 
 namespace {
@@ -44,8 +45,7 @@ template<bool premultiplied> inline QRgb flattenPixel(QRgb pixel)
     return overWhite(pixel);
 }
 
-#if defined(__SSE2__) || defined(_M_X64)
-#define FF_FLATTEN_SSE2 1
+#ifdef FF_FLATTEN_SSE2
 // straightOverWhite() for four pixels, in 16-bit lanes: the same arithmetic,
 // which never exceeds 16 bits (255 * 255 + 254 + 128 < 65536).
 inline __m128i straightOverWhite4(__m128i pixels)
