@@ -2,6 +2,7 @@
 
 #include "heifhandler.h"
 #include "jxlhandler.h"
+#include "tiffhandler.h"
 
 #include <libheif/heif.h>
 
@@ -38,6 +39,8 @@ QImageIOPlugin::Capabilities ImageFormatsPlugin::capabilities(QIODevice *device,
         return HeifHandler::canWrite(format) ? Capabilities(CanRead | CanWrite) : Capabilities(CanRead);
     if (format == "jxl")
         return Capabilities(CanRead | CanWrite);
+    if (format == TiffHandler::formatName)
+        return Capabilities(CanRead);
     if (format.isEmpty() && !detectFormat(device).isEmpty())
         return Capabilities(CanRead);
     return {};
@@ -46,11 +49,13 @@ QImageIOPlugin::Capabilities ImageFormatsPlugin::capabilities(QIODevice *device,
 QImageIOHandler *ImageFormatsPlugin::create(QIODevice *device, const QByteArray &format) const
 {
     // Qt hands over the file's suffix even when it picked us by content.
-    const bool ours = format == "jxl" || HeifHandler::isHeifFormat(format);
+    const bool ours = format == "jxl" || format == TiffHandler::formatName || HeifHandler::isHeifFormat(format);
     const QByteArray chosen = ours ? format : detectFormat(device);
     QImageIOHandler *handler = nullptr;
     if (chosen == "jxl")
         handler = new JxlHandler;
+    else if (chosen == TiffHandler::formatName)
+        handler = new TiffHandler;
     else
         handler = new HeifHandler;
     handler->setDevice(device);

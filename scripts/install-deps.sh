@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-pdf-dev qt6-image-formats-plugins qt6-qpa-plugins
-    libqpdf-dev libgif-dev libqrcodegencpp-dev zlib1g-dev libwebp-dev libjpeg-dev
+    libqpdf-dev libgif-dev libqrcodegencpp-dev zlib1g-dev libwebp-dev libjpeg-dev libtiff-dev
     libheif-dev libjxl-dev
     xvfb xauth fonts-dejavu-core
     poppler-utils qpdf mupdf-tools imagemagick time
