@@ -1,5 +1,7 @@
 #include "heifhandler.h"
 
+#include "cicpcolorspace.h"
+
 #include <QColorSpace>
 #include <QImage>
 #include <QImageReader>
@@ -82,19 +84,10 @@ QColorSpace colorSpaceOf(const heif_image_handle *handle)
         heif_color_profile_nclx *nclx = nullptr;
         if (!ok(heif_image_handle_get_nclx_color_profile(handle, &nclx)))
             return {};
-        const auto primaries = nclx->color_primaries;
-        const auto transfer = nclx->transfer_characteristics;
+        const int primaries = nclx->color_primaries;
+        const int transfer = nclx->transfer_characteristics;
         heif_nclx_color_profile_free(nclx);
-        const bool srgbCurve = transfer == heif_transfer_characteristic_IEC_61966_2_1 ||
-                               transfer == heif_transfer_characteristic_ITU_R_BT_709_5 ||
-                               transfer == heif_transfer_characteristic_ITU_R_BT_601_6;
-        if (!srgbCurve)
-            return {};
-        if (primaries == heif_color_primaries_ITU_R_BT_709_5)
-            return QColorSpace(QColorSpace::SRgb);
-        if (primaries == heif_color_primaries_SMPTE_EG_432_1)
-            return QColorSpace(QColorSpace::Primaries::DciP3D65, QColorSpace::TransferFunction::SRgb);
-        return {};
+        return colorSpaceFromCicp(primaries, transfer);
     }
     default:
         return {};

@@ -1,5 +1,6 @@
 #include "imageformatsplugin.h"
 
+#include "avifhandler.h"
 #include "heifhandler.h"
 #include "jxlhandler.h"
 #include "tiffhandler.h"
@@ -56,6 +57,8 @@ QImageIOHandler *ImageFormatsPlugin::create(QIODevice *device, const QByteArray 
         handler = new JxlHandler;
     else if (chosen == TiffHandler::formatName)
         handler = new TiffHandler;
+    else if (chosen == "avif")
+        handler = new AvifHandler;
     else
         handler = new HeifHandler;
     handler->setDevice(device);

@@ -3,7 +3,7 @@
 #include <QImageIOPlugin>
 
 // Reads and writes the formats Qt has no plug-in for, through the libraries made
-// for them: libheif for HEIC, HEIF and AVIF, libjxl for JPEG XL; and reads
+// for them: libheif for HEIC, HEIF and AVIF (libavif reads AVIF), libjxl for JPEG XL; and reads
 // TIFF through libtiff for GuardedImageReader. Built in statically and
 // imported by the shell, so every image reader of the program knows these
 // formats.

@@ -7,10 +7,10 @@ packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-pdf-dev qt6-image-formats-plugins qt6-qpa-plugins
     libqpdf-dev libgif-dev libqrcodegencpp-dev zlib1g-dev libwebp-dev libjpeg-dev libtiff-dev
-    libheif-dev libjxl-dev
+    libheif-dev libavif-dev libjxl-dev
     xvfb xauth fonts-dejavu-core
     poppler-utils qpdf mupdf-tools imagemagick time
-    libheif-examples libavif-bin libjxl-tools
+    libheif-examples libavif-bin libjxl-tools libjpeg-turbo-progs libtiff-tools
     img2pdf graphicsmagick
 )
 
