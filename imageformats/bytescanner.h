@@ -31,7 +31,7 @@ public:
     QByteArray head(int n);
 
 private:
-    static constexpr int window = 4096;
+    static constexpr int window = 1024;
     bool fill(int n);
 
     QIODevice *m_device;

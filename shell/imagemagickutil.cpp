@@ -1,17 +1,14 @@
 #include "imagemagickutil.h"
 
-#include <QFileInfo>
-#include <QImageReader>
+#include "guardedimagereader.h"
 
 namespace ImageMagickUtil {
 
 bool loadImage(const QString &path, QImage &image)
 {
-    if (!QFileInfo(path).isFile())
-        return false;
-    QImageReader reader(path, QByteArray());
-    // Photos of phone cameras exceed Qt's 128 MB default.
-    QImageReader::setAllocationLimit(256);
+    // Photos of phone cameras exceed Qt's 128 MB default; the guarded reader
+    // holds every file to the program's 256 MB before any decoder allocates.
+    GuardedImageReader reader(path);
     reader.setAutoTransform(true);
     return reader.read(&image);
 }

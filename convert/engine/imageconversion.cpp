@@ -23,9 +23,12 @@
 namespace ImageConversion {
 namespace {
 
-QString unreadable(const QString &source)
+QString unreadable(const QString &source, const QString &why)
 {
-    return QStringLiteral("%1 could not be read as an image.").arg(QDir::toNativeSeparators(source));
+    const QString name = QDir::toNativeSeparators(source);
+    if (why.isEmpty())
+        return QStringLiteral("%1 could not be read as an image.").arg(name);
+    return QStringLiteral("%1 could not be read as an image: it is %2.").arg(name, why);
 }
 
 QString notWritten(const QString &target, const QString &why)
@@ -124,7 +127,7 @@ void convertToPdf(const ConvertJob &job, const ConvertSettings &s,
             progress(i, job.sources.at(i));
             const PreparedImage page = prefetcher.take(i);
             if (!page.readable)
-                result.failures << unreadable(job.sources.at(i));
+                result.failures << unreadable(job.sources.at(i), page.failure);
             if (!page.image.isNull())
                 painter.drawImage(QPoint(m, m), page.image);
             if (i + 1 < job.sources.size())
@@ -183,7 +186,7 @@ void convertToImages(const ConvertJob &job, const ConvertSettings &s,
         }
         const PreparedImage prepared = ImagePipeline::prepareImage(source, false, s, false);
         if (!prepared.readable)
-            result.failures << unreadable(source);
+            result.failures << unreadable(source, prepared.failure);
         const QString error = writeImage(prepared.image, target, s.targeFileQuality);
         if (!error.isEmpty() && prepared.readable)
             result.failures << notWritten(target, error);

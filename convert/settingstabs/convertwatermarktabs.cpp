@@ -1,6 +1,7 @@
 #include "convertwatermarktabs.h"
 
 #include "convertimageformui.h"
+#include "guardedimagereader.h"
 #include "kivcolorwidget.h"
 #include "kivlocalconvertimage.h"
 #include "shelldialogs.h"
@@ -10,7 +11,6 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QFontComboBox>
-#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
@@ -58,7 +58,7 @@ void ConvertWatermarkTabs::refreshTheme()
 // Fits the image into the label without enlarging it, decoding only that size.
 void ConvertWatermarkTabs::showWatermarkImage(const QString &path)
 {
-    QImageReader reader(path);
+    GuardedImageReader reader(path);
     QSize size = reader.size();
     const float rw = float(size.width()) / float(ui.imageImage->width());
     const float rh = float(size.height()) / float(ui.imageImage->height());
@@ -71,8 +71,8 @@ void ConvertWatermarkTabs::showWatermarkImage(const QString &path)
         return;
     }
     reader.setScaledSize(size);
-    const QImage image = reader.read();
-    if (image.isNull())
+    QImage image;
+    if (!reader.read(&image))
         ui.imageImage->setText(tr("Preview"));
     else
         ui.imageImage->setPixmap(QPixmap::fromImage(image));

@@ -20,6 +20,7 @@ struct LastSourceCache {
     QString path;
     QImage image;
     bool readable = false;
+    QString failure;
 };
 
 LastSourceCache &cache()
@@ -36,14 +37,15 @@ PreparedImage loadThroughCache(const QString &path)
     {
         QMutexLocker locker(&c.mutex);
         if (!c.path.isNull() && SourceImageLoader::samePath(c.path, path))
-            return {c.image, c.readable};
+            return {c.image, c.readable, c.failure};
     }
     PreparedImage loaded;
-    loaded.readable = SourceImageLoader::load(path, loaded.image);
+    loaded.readable = SourceImageLoader::load(path, loaded.image, &loaded.failure);
     QMutexLocker locker(&c.mutex);
     c.path = path;
     c.image = loaded.image;
     c.readable = loaded.readable;
+    c.failure = loaded.failure;
     return loaded;
 }
 
@@ -126,7 +128,7 @@ PreparedImage preparePageImage(const QString &path, const ConvertSettings &s, co
             prepared.readable = true; // scaled to nothing, as prepareImage would
             return prepared;
         }
-        prepared.readable = SourceImageLoader::loadScaled(path, page, mode, prepared.image);
+        prepared.readable = SourceImageLoader::loadScaled(path, page, mode, prepared.image, &prepared.failure);
         // Colour rules work per pixel, so they may run after the scaling.
         if (!s.ruleList.isEmpty())
             prepared.image = applyAdjustments(prepared.image, s.ruleList);
@@ -145,6 +147,7 @@ void clearCache()
     c.path.clear();
     c.image = QImage();
     c.readable = false;
+    c.failure.clear();
 }
 
 } // namespace ImagePipeline

@@ -10,6 +10,7 @@
 struct PreparedImage {
     QImage image;
     bool readable = false;
+    QString failure; // why the source could not be read ("damaged", "too large (...)"), if it says
 };
 
 namespace ImagePipeline {

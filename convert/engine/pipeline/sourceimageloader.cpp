@@ -1,9 +1,8 @@
 #include "sourceimageloader.h"
 
+#include "guardedimagereader.h"
 #include "jpegdecoder.h"
 
-#include <QFileInfo>
-#include <QImageReader>
 #include <QTransform>
 
 #include <memory>
@@ -12,33 +11,36 @@
 namespace SourceImageLoader {
 namespace {
 
-bool withinLimit(const QSize &size)
-{
-    return qint64(size.width()) * size.height() * 4 <= qint64(allocationLimitMB) * 1024 * 1024;
-}
-
-bool rotatesQuarter(const QImageReader &reader)
+bool rotatesQuarter(GuardedImageReader &reader)
 {
     return reader.transformation() & QImageIOHandler::TransformationRotate90;
 }
 
 // Every look into a source starts here, so what guards one guards them all:
-// an existing regular file, the format taken from the content, the allocation
-// limit, and a declared size within it. Plug-ins that do not check the limit
-// themselves would allocate whatever the header declares. Null when the file
-// is refused; `stored` receives the declared size, invalid when the format
-// does not tell it before decoding.
-std::unique_ptr<QImageReader> openSource(const QString &path, bool autoTransform, QSize *stored)
+// GuardedImageReader takes an existing regular file, the format from the
+// content, and refuses, before any decoder allocates, a declared size over the
+// allocation limit or headers that claim more than the file holds. Null when
+// the file is refused (`failure` then says why, where it can); `stored`
+// receives the declared size, invalid when the format does not tell it before
+// decoding.
+std::unique_ptr<GuardedImageReader> openSource(const QString &path, bool autoTransform, QSize *stored,
+                                               QString *failure)
 {
-    if (!QFileInfo(path).isFile())
-        return nullptr;
-    auto reader = std::make_unique<QImageReader>(path, QByteArray());
-    QImageReader::setAllocationLimit(allocationLimitMB);
+    auto reader = std::make_unique<GuardedImageReader>(path, allocationLimitMB);
     reader->setAutoTransform(autoTransform);
     *stored = reader->size();
-    if (stored->isValid() && !withinLimit(*stored))
+    if (!reader->failure().isEmpty() || reader->format().isEmpty()) {
+        if (failure)
+            *failure = reader->failure();
         return nullptr;
+    }
     return reader;
+}
+
+void report(const GuardedImageReader &reader, QString *failure)
+{
+    if (failure)
+        *failure = reader.failure();
 }
 
 } // namespace
@@ -46,7 +48,7 @@ std::unique_ptr<QImageReader> openSource(const QString &path, bool autoTransform
 QSize uprightSize(const QString &path, QByteArray *format)
 {
     QSize stored;
-    const std::unique_ptr<QImageReader> reader = openSource(path, true, &stored);
+    const std::unique_ptr<GuardedImageReader> reader = openSource(path, true, &stored, nullptr);
     if (!reader || !stored.isValid())
         return {};
     if (format)
@@ -54,26 +56,30 @@ QSize uprightSize(const QString &path, QByteArray *format)
     return rotatesQuarter(*reader) ? stored.transposed() : stored;
 }
 
-bool load(const QString &path, QImage &image)
+bool load(const QString &path, QImage &image, QString *failure)
 {
     QSize stored;
-    const std::unique_ptr<QImageReader> reader = openSource(path, true, &stored);
+    const std::unique_ptr<GuardedImageReader> reader = openSource(path, true, &stored, failure);
     QImage decoded;
-    if (!reader || !reader->read(&decoded))
+    if (!reader)
         return false;
+    if (!reader->read(&decoded)) {
+        report(*reader, failure);
+        return false;
+    }
     image = decoded;
     return true;
 }
 
-bool loadScaled(const QString &path, const QSize &size, Qt::TransformationMode mode, QImage &image)
+bool loadScaled(const QString &path, const QSize &size, Qt::TransformationMode mode, QImage &image, QString *failure)
 {
     if (size.isEmpty())
         return false;
     QSize stored;
-    const std::unique_ptr<QImageReader> opened = openSource(path, false, &stored);
+    const std::unique_ptr<GuardedImageReader> opened = openSource(path, false, &stored, failure);
     if (!opened || !stored.isValid())
         return false;
-    QImageReader &reader = *opened;
+    GuardedImageReader &reader = *opened;
     const QImageIOHandler::Transformations turn = reader.transformation();
     const QSize target = rotatesQuarter(reader) ? size.transposed() : size;
     // Decoding into the thread's previous buffer of the same size spares the
@@ -84,6 +90,7 @@ bool loadScaled(const QString &path, const QSize &size, Qt::TransformationMode m
                          reader.read(&buffer);
     if (!decoded) {
         buffer = QImage();
+        report(reader, failure);
         return false;
     }
     QImage result =

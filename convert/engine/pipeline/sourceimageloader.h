@@ -1,13 +1,17 @@
 #pragma once
 
+#include "imageguard.h"
+
 #include <QImage>
 #include <QSize>
 #include <QString>
 
 namespace SourceImageLoader {
 
-// Decoding refuses images whose pixels would need more than this.
-inline constexpr int allocationLimitMB = 256;
+// Decoding refuses images whose pixels would need more than this. Every read
+// goes through GuardedImageReader, which also refuses files whose headers
+// claim more than they hold.
+inline constexpr int allocationLimitMB = ImageGuard::allocationLimitMB;
 
 // The size of the image upright, read from its header; invalid when the file
 // is no readable image or too large to decode. `format` receives the detected
@@ -15,14 +19,15 @@ inline constexpr int allocationLimitMB = 256;
 QSize uprightSize(const QString &path, QByteArray *format = nullptr);
 
 // Decodes `path` upright. False for anything but a readable image within the
-// allocation limit.
-bool load(const QString &path, QImage &image);
+// allocation limit; `failure` then says why (GuardedImageReader::failure()).
+bool load(const QString &path, QImage &image, QString *failure = nullptr);
 
 // Decodes `path` straight to `size` (upright) with `mode` filtering. A JPEG
 // decodes at 1/2, 1/4 or 1/8 of its size in the IDCT where that stays at
 // least `size`, and is scaled before it is turned upright, so the large image
 // is never rotated.
-bool loadScaled(const QString &path, const QSize &size, Qt::TransformationMode mode, QImage &image);
+bool loadScaled(const QString &path, const QSize &size, Qt::TransformationMode mode, QImage &image,
+                QString *failure = nullptr);
 
 // Paths are compared as the file system compares them: ignoring case where
 // names are case-insensitive (Windows, macOS), exactly elsewhere.

@@ -1,7 +1,8 @@
 #include "watermarks.h"
 
+#include "guardedimagereader.h"
+
 #include <QFileInfo>
-#include <QImageReader>
 #include <QPainter>
 
 #include <qrcodegen/qrcodegen.hpp>
@@ -58,10 +59,10 @@ void drawPlaced(QPainter &painter, const QImage &overlay, const QImage &watermar
 
 QImage watermarkImage(const ConvertSettings &s)
 {
-    QImageReader reader(s.imagePath);
-    const QImage image = reader.read();
-    if (image.isNull())
-        return image;
+    GuardedImageReader reader(s.imagePath);
+    QImage image;
+    if (!reader.read(&image))
+        return {};
     const double f = s.imageSize / 100.0;
     const QSize size(int(image.width() * f), int(image.height() * f));
     if (size.isEmpty())

@@ -1,4 +1,5 @@
 #include "convertimagesthread.h"
+#include "hostileimages.h"
 #include "imageconversion.h"
 #include "imagepipeline.h"
 #include "kivlocalconvertimage.h"
@@ -37,6 +38,7 @@ private slots:
     void pdfPageGeometry_data();
     void pdfPageGeometry();
     void pdfOfNoSourcesIsOneBlankPage();
+    void unreadableSourcesGiveBlankPagesAndAreReported_data();
     void unreadableSourcesGiveBlankPagesAndAreReported();
     void unwritablePdfIsReportedAndLeavesNothing();
     void gifKeepsSizeAndPalette();
@@ -47,8 +49,8 @@ private slots:
     void threadSignals();
     void aRunKeepsTheSettingsItStartedWith_data();
     void aRunKeepsTheSettingsItStartedWith();
-    void phoneFormatsBecomePdfPages_data();
-    void phoneFormatsBecomePdfPages();
+    void encodedFormatsBecomePdfPages_data();
+    void encodedFormatsBecomePdfPages();
 
 private:
     QString source(const QString &name, const QSize &size, const QColor &color);
@@ -175,12 +177,27 @@ void TestImageConversion::pdfOfNoSourcesIsOneBlankPage()
     QVERIFY(info.simplified().contains(QStringLiteral("Pages: 1")));
 }
 
+void TestImageConversion::unreadableSourcesGiveBlankPagesAndAreReported_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("sentence"); // what follows the file's name in the report
+    QTest::newRow("no picture") << "broken.jpg" << QByteArray("not a picture") << " could not be read as an image.";
+    QTest::newRow("damaged") << "claims.png" << HostileImages::make(QStringLiteral("png-tEXt"))
+                             << " could not be read as an image: it is damaged.";
+    QTest::newRow("too large") << "huge.png" << HostileImages::make(QStringLiteral("png-pixels"))
+                               << " could not be read as an image: it is too large (30000 × 30000 pixels).";
+}
+
 void TestImageConversion::unreadableSourcesGiveBlankPagesAndAreReported()
 {
-    const QString broken = m_dir.filePath(QStringLiteral("broken.jpg"));
+    QFETCH(QString, name);
+    QFETCH(QByteArray, content);
+    QFETCH(QString, sentence);
+    const QString broken = m_dir.filePath(name);
     QFile file(broken);
     QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("not a picture");
+    file.write(content);
     file.close();
     const QString red = source(QStringLiteral("red2.png"), QSize(60, 30), Qt::red);
     ConvertSettings s;
@@ -188,9 +205,8 @@ void TestImageConversion::unreadableSourcesGiveBlankPagesAndAreReported()
     const QString folder = freshFolder(QStringLiteral("mixed"));
     QStringList progress;
     const ConvertResult result = run({{broken, red}, folder, QStringLiteral(".pdf"), false}, s, &progress);
-    QCOMPARE(progress, QStringList({"0 broken.jpg", "1 red2.png"}));
-    QCOMPARE(result.failures.size(), 1);
-    QVERIFY(result.failures.first().contains(QDir::toNativeSeparators(broken)));
+    QCOMPARE(progress, QStringList({"0 " + name, "1 red2.png"}));
+    QCOMPARE(result.failures, QStringList{QDir::toNativeSeparators(broken) + sentence});
     const QString info = QString::fromLatin1(TestEnvironment::run(QStringLiteral("pdfinfo"), {folder + "/mixed.pdf"}));
     QVERIFY(info.simplified().contains(QStringLiteral("Pages: 2")));
 }
@@ -395,7 +411,7 @@ void TestImageConversion::aRunKeepsTheSettingsItStartedWith()
     }
 }
 
-void TestImageConversion::phoneFormatsBecomePdfPages_data()
+void TestImageConversion::encodedFormatsBecomePdfPages_data()
 {
     QTest::addColumn<QString>("encoder");
     QTest::addColumn<QStringList>("arguments"); // %in and %out stand for the PNG and the encoded file
@@ -403,10 +419,12 @@ void TestImageConversion::phoneFormatsBecomePdfPages_data()
     QTest::newRow("HEIC") << "heif-enc" << QStringList{"-q", "90", "-o", "%out", "%in"} << "photo.heic";
     QTest::newRow("AVIF") << "avifenc" << QStringList{"-s", "10", "%in", "%out"} << "photo.avif";
     QTest::newRow("JPEG XL") << "cjxl" << QStringList{"%in", "%out", "-d", "0.5"} << "photo.jxl";
+    QTest::newRow("16-bit planar TIFF") << "convert" << QStringList{"%in", "-depth", "16", "-interlace", "plane", "%out"}
+                                        << "scan.tif";
 }
 
 // Left half orange, right half teal, so a page that is blank, grey or mirrored fails.
-void TestImageConversion::phoneFormatsBecomePdfPages()
+void TestImageConversion::encodedFormatsBecomePdfPages()
 {
     QFETCH(QString, encoder);
     QFETCH(QStringList, arguments);
