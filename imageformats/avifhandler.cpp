@@ -29,7 +29,9 @@ bool AvifHandler::parse()
     const qint64 limit = qint64(QImageReader::allocationLimit()) * 1024 * 1024;
     if (limit > 0 && device()->size() - device()->pos() > limit)
         return false;
+    const qint64 start = device()->pos();
     m_data = device()->readAll();
+    device()->seek(start); // for libheif, should libavif refuse the file
     m_decoder.reset(avifDecoderCreate());
     if (!m_decoder)
         return false;
@@ -80,7 +82,6 @@ bool AvifHandler::read(QImage *image)
     avifRGBImageSetDefaults(&rgb, source);
     rgb.format = AVIF_RGB_FORMAT_RGBA;
     rgb.depth = result.depth() == 64 ? 16 : 8;
-    rgb.ignoreAlpha = !result.hasAlphaChannel();
     rgb.pixels = result.bits();
     rgb.rowBytes = uint32_t(result.bytesPerLine());
     if (avifImageYUVToRGB(source, &rgb) != AVIF_RESULT_OK)
@@ -101,10 +102,10 @@ bool AvifHandler::read(QImage *image)
 
 QVariant AvifHandler::option(ImageOption option) const
 {
-    if (option != Size && option != ImageFormat)
+    // libavif refuses to parse pictures over its pixel limit, where libheif
+    // still reads the size that lets the program say how large the file is.
+    if ((option != Size && option != ImageFormat) || !const_cast<AvifHandler *>(this)->parse())
         return HeifHandler::option(option);
-    if (!const_cast<AvifHandler *>(this)->parse())
-        return {};
     if (option == ImageFormat)
         return imageFormat();
     return uprightSize();

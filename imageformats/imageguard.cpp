@@ -82,7 +82,8 @@ Verdict scanPng(ByteScanner &s, qint64 limit)
     MetadataBudget metadata;
     while (s.read(head, 8) && std::memcmp(head + 4, "IEND", 4) != 0) {
         const qint64 length = be32(head);
-        const bool ancillary = head[4] & 0x20;
+        // Animation frames (fdAT) are pixel data that decoders skip or stream.
+        const bool ancillary = (head[4] & 0x20) && std::memcmp(head + 4, "fdAT", 4) != 0;
         if (ancillary && length + 4 > s.remaining())
             return Verdict::damaged();
         if (ancillary && !metadata.add(length))
