@@ -17,6 +17,9 @@ GuardedImageReader::GuardedImageReader(const QString &path, int limitMB)
     // Qt's reader enforces the same limit on what it allocates itself.
     QImageReader::setAllocationLimit(limitMB);
     m_reader = std::make_unique<QImageReader>(&m_file, m_tiff ? QByteArray(TiffHandler::formatName) : QByteArray());
+    // Asked now, while the device is at its start: some handlers judge the
+    // format from the first bytes and could not tell it after a size() read.
+    m_format = m_tiff ? QByteArray("tiff") : m_reader->format();
 }
 
 GuardedImageReader::~GuardedImageReader() = default;
@@ -45,7 +48,7 @@ QByteArray GuardedImageReader::format()
 {
     if (!m_reader)
         return {};
-    return m_tiff ? QByteArray("tiff") : m_reader->format();
+    return m_format;
 }
 
 QImageIOHandler::Transformations GuardedImageReader::transformation()

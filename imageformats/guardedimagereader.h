@@ -44,5 +44,6 @@ private:
     std::unique_ptr<QImageReader> m_reader;
     qint64 m_limit;
     bool m_tiff = false;
+    QByteArray m_format;
     QString m_failure;
 };
