@@ -96,6 +96,20 @@ void drawLongDocumentPage(QPainter &painter, int pageNumber)
     painter.fillRect(QRectF(60, 740, 80 + pageNumber % 300, 20), QColor(40, 90, 160));
 }
 
+// A few lines of text and one of a few small pictures, as in a scanned
+// archive with an index picture per page.
+void drawScalePage(QPainter &painter, int pageNumber, const QList<QImage> &pictures)
+{
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(28);
+    font.setBold(true);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    painter.drawText(QRectF(60, 60, 475, 40), QStringLiteral("Record %1").arg(pageNumber));
+    drawText(painter, pageNumber, QRectF(60, 120, 475, 380));
+    painter.drawImage(QRectF(60, 540, 240, 180), pictures.at(pageNumber % pictures.size()));
+}
+
 } // namespace
 
 namespace BenchCorpus {
@@ -111,6 +125,15 @@ bool write(const QString &folder)
            writeDocument(folder + QStringLiteral("/mixed10.pdf"), 10, mixed) &&
            writeDocument(folder + QStringLiteral("/pages1000.pdf"), 1000, drawLongDocumentPage) &&
            writeDocument(folder + QStringLiteral("/images20.pdf"), 20, photoPage);
+}
+
+bool writeScaleDocument(const QString &path, int pageCount)
+{
+    QList<QImage> pictures;
+    for (quint32 seed = 0; seed < 16; ++seed)
+        pictures.append(photo(QSize(160, 120), 300 + seed));
+    return writeDocument(path, pageCount,
+                         [&](QPainter &painter, int n) { drawScalePage(painter, n, pictures); });
 }
 
 bool writeDocumentCorpus(const QString &folder)

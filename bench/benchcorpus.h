@@ -9,6 +9,10 @@ namespace BenchCorpus {
 // page). Needs a QGuiApplication for fonts. Returns false on a write error.
 bool write(const QString &folder);
 
+// Writes a document of pageCount pages, each with a few lines of text and one
+// of 16 small pictures (160 x 120), embedded once and shared by the pages.
+bool writeScaleDocument(const QString &path, int pageCount);
+
 // Writes the split, merge and protect inputs into folder: pages2000.pdf (a
 // long text document) and a copy of it, two.pdf, pages250.pdf and one.pdf
 // (text), images30.pdf (30 pages sharing 10 photos) and photos54.pdf (about
