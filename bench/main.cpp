@@ -10,7 +10,7 @@
 #include <QElapsedTimer>
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QImage>
+#include <QByteArray>
 
 #include <cstdio>
 #include <vector>
@@ -62,19 +62,19 @@ int runExport(const QStringList &arguments)
 
 int runList(const QString &path)
 {
-    // Kept like the page model keeps its icons, so the peak memory is realistic.
-    std::vector<QImage> thumbnails;
+    // Kept like the page model keeps its pictures, so the peak memory is realistic.
+    std::vector<QByteArray> thumbnails;
     qint64 firstMs = -1;
     QElapsedTimer timer;
     timer.start();
     const std::atomic_bool stop = false;
     listPageThumbnails(
-        {path, {}}, QSize(200, 200), stop,
+        {path, {}}, {QSize(200, 200), 0, {}}, stop,
         [&](const PdfPageListing &listing) { thumbnails.reserve(size_t(listing.pageCount)); }, [](int) {},
-        [&](int, const QImage &thumbnail) {
+        [&](int, const QList<QByteArray> &batch) {
             if (firstMs < 0)
                 firstMs = timer.elapsed();
-            thumbnails.push_back(thumbnail);
+            thumbnails.insert(thumbnails.end(), batch.begin(), batch.end());
         });
     std::printf("listed %zu pages in %.3f s, first thumbnail after %.3f s\n", thumbnails.size(),
                 timer.elapsed() / 1000.0, firstMs / 1000.0);

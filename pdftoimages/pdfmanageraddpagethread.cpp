@@ -4,11 +4,12 @@
 #include "pdfmanagerglobal.h"
 
 PdfManagerAddPageThread::PdfManagerAddPageThread(const QString &pdfPath, QSize thumbnailBox, int generation,
-                                                 QObject *parent)
+                                                 qint64 thumbnailBytes, QObject *parent)
     : QThread(parent)
     , pdfPath(pdfPath)
     , thumbnailBox(thumbnailBox)
     , loadGeneration(generation)
+    , thumbnailBytes(thumbnailBytes)
 {
 }
 
@@ -20,7 +21,7 @@ void PdfManagerAddPageThread::run()
 
     PdfManagerGlobal::setCurrentPdfPath(pdfPath);
     listPageThumbnails(
-        {pdfPath, pdfPassword}, thumbnailBox, stopFlag,
+        {pdfPath, pdfPassword}, {thumbnailBox, thumbnailBytes, {}}, stopFlag,
         [this](const PdfPageListing &listing) {
             // A stopped load has been replaced; the shared values are the newer load's.
             if (stopFlag)
@@ -32,7 +33,9 @@ void PdfManagerAddPageThread::run()
             emit loadPagesStart();
         },
         [this](int pageNumber) { emit loadPagesProgress(pageNumber); },
-        [this](int page, const QImage &thumbnail) { emit pageLoaded(loadGeneration, page, thumbnail); });
+        [this](int firstPage, const QList<QByteArray> &thumbnails) {
+            emit pagesLoaded(loadGeneration, firstPage, thumbnails);
+        });
     if (stopFlag)
         emit loadPagesTerminated();
     emit loadPagesFinish();

@@ -4,6 +4,7 @@
 #include "cocoacode.h"
 #include "kivglobal.h"
 #include "pagepreviewrenderer.h"
+#include "pagerendering.h"
 #include "pdfmanageraddpagethread.h"
 #include "pdfmanagerexportpagethread.h"
 #include "pdfmanagerframe.h"
@@ -14,6 +15,8 @@
 #include "shelldialogs.h"
 #include "shellhelpers.h"
 #include "theme.h"
+#include "thumbnailitem.h"
+#include "thumbnailstore.h"
 #include "toolsettings.h"
 
 #include <QComboBox>
@@ -38,8 +41,25 @@ const QString settingsApplication = QStringLiteral("Quillbox");
 const QString settingsGroup = QStringLiteral("PdfManager");
 // The box a thumbnail fills in the page list, in device-independent pixels.
 constexpr int thumbnailBox = 200;
-// Rows reach the list in small bursts while a load runs, not one layout per page.
-constexpr int appendIntervalMs = 50;
+
+// A faint edge, so a white page stays visible on the white list.
+void drawFaintEdge(QImage &image)
+{
+    QPainter painter(&image);
+    painter.setPen(QColor(0, 0, 0, 64));
+    painter.drawRect(image.rect().adjusted(0, 0, -1, -1));
+}
+
+// Stands for a page whose picture is still to be drawn: a blank page.
+QIcon pagePlaceholder(QSize pixels, qreal pixelRatio)
+{
+    QImage image(pixels, QImage::Format_RGB32);
+    image.fill(QColor(0xf4, 0xf4, 0xf4));
+    drawFaintEdge(image);
+    QPixmap pixmap = QPixmap::fromImage(image);
+    pixmap.setDevicePixelRatio(pixelRatio);
+    return QIcon(pixmap);
+}
 
 } // namespace
 
@@ -53,9 +73,8 @@ PdfManagerForm::PdfManagerForm(QWidget *parent)
     previewRenderer = new PagePreviewRenderer(this);
     previewTimer->setObjectName(QStringLiteral("previewTimer"));
     previewTimer->setInterval(100);
-    appendTimer = new QTimer(this);
-    appendTimer->setSingleShot(true);
-    appendTimer->setInterval(appendIntervalMs);
+    thumbnails = new ThumbnailStore(this);
+    thumbnails->setDecorator(drawFaintEdge);
 
     setupViews();
     for (QToolButton *button : {ui.exportButton, ui.checkAllButton, ui.uncheckAllButton, ui.pageRangeButton})
@@ -95,6 +114,8 @@ void PdfManagerForm::setupViews()
     ui.listView->setModel(pageModel);
     ui.listView->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ui.listView->setDragEnabled(false);
+    thumbnails->attach(ui.listView);
+    thumbnails->attach(ui.checkedView);
 
     ui.checkedView->setModel(checkedModel);
     ui.checkedView->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -120,8 +141,12 @@ void PdfManagerForm::connectSignals()
             &PdfManagerForm::on_checkedView_itemSelection_changed);
     connect(previewTimer, &QTimer::timeout, this, &PdfManagerForm::updateTimer);
     connect(ui.splitter, &QSplitter::splitterMoved, this, &PdfManagerForm::OnSplitterMoved);
-    connect(appendTimer, &QTimer::timeout, this, &PdfManagerForm::appendPendingPages);
     connect(previewRenderer, &PagePreviewRenderer::rendered, this, &PdfManagerForm::onPreviewRendered);
+    // Pages shown without their picture (not drawn yet, or let go to save
+    // memory) are drawn on demand.
+    connect(thumbnails, &ThumbnailStore::thumbnailsWanted, this, &PdfManagerForm::renderWantedThumbnails);
+    connect(previewRenderer, &PagePreviewRenderer::thumbnailRendered, thumbnails,
+            [this](int page, const QByteArray &encoded) { thumbnails->setThumbnail(page, encoded); });
     // A page checked from the keyboard has to reach the strip as a click does.
     connect(pageModel, &QStandardItemModel::itemChanged, this, &PdfManagerForm::onPageItemChanged);
     QMetaObject::connectSlotsByName(this);
@@ -229,10 +254,10 @@ void PdfManagerForm::startAddPageThread(const QString &path, const QString &pass
     if (addPageThread)
         addPageThread->requestStop();
     const int generation = ++loadGeneration;
-    appendTimer->stop();
-    pendingThumbnails.clear();
     pageModel->clear();
     clearCheckedView();
+    thumbnailPixels = QSize(thumbnailBox, thumbnailBox) * ui.listView->devicePixelRatioF();
+    thumbnails->clear(ui.listView->devicePixelRatioF());
     ui.checkedTabWidget->hide();
     ui.previewImage->setText(tr("Preview"));
     pdfPassword = password;
@@ -249,9 +274,8 @@ void PdfManagerForm::startAddPageThread(const QString &path, const QString &pass
     ui.progressLabel->setText(tr("Opening the PDF file. Please wait..."));
     showPage(PdfManagerFormUi::ProgressPage);
 
-    thumbnailPixelRatio = ui.listView->devicePixelRatioF();
     auto *thread =
-        new PdfManagerAddPageThread(path, QSize(thumbnailBox, thumbnailBox) * thumbnailPixelRatio, generation, this);
+        new PdfManagerAddPageThread(path, thumbnailPixels, generation, thumbnails->byteBudget(), this);
     thread->setPassword(password);
     addPageThread = thread;
     // Signals of an abandoned load may still be queued; only the latest load's count.
@@ -277,13 +301,15 @@ void PdfManagerForm::startAddPageThread(const QString &path, const QString &pass
         if (latest())
             onloadPagesProgress(index);
     });
-    connect(thread, &PdfManagerAddPageThread::pageLoaded, this, &PdfManagerForm::onPageLoaded);
+    connect(thread, &PdfManagerAddPageThread::pagesLoaded, this, &PdfManagerForm::onPagesLoaded);
     connect(thread, &QThread::finished, thread, &QObject::deleteLater);
     thread->start(QThread::InheritPriority);
 }
 
 void PdfManagerForm::onLoadPagesStart()
 {
+    thumbnails->setPlaceholder(pagePlaceholder(fitIntoBox(PdfManagerGlobal::pageSize(), thumbnailPixels),
+                                               thumbnails->devicePixelRatio()));
     const int count = PdfManagerGlobal::pageCount();
     ui.progressBar->setRange(0, count);
     ui.progressBar->setValue(0);
@@ -297,49 +323,37 @@ void PdfManagerForm::onloadPagesProgress(int index)
         tr("Loading page %1 of %2. Please wait...").arg(index).arg(PdfManagerGlobal::pageCount()));
 }
 
-void PdfManagerForm::onPageLoaded(int generation, int page, const QImage &image)
+void PdfManagerForm::onPagesLoaded(int generation, int firstPage, const QList<QByteArray> &encoded)
 {
-    Q_UNUSED(page) // pages of one load arrive in order
-    if (generation != loadGeneration)
+    // Batches of one load arrive in page order.
+    if (generation != loadGeneration || firstPage != pageModel->rowCount())
         return;
-    pendingThumbnails.append(image);
-    if (!appendTimer->isActive())
-        appendTimer->start();
-}
-
-QPixmap PdfManagerForm::thumbnailPixmap(QImage image) const
-{
-    // A faint edge, so a white page stays visible on the white list.
-    QPainter painter(&image);
-    painter.setPen(QColor(0, 0, 0, 64));
-    painter.drawRect(image.rect().adjusted(0, 0, -1, -1));
-    painter.end();
-    QPixmap pixmap = QPixmap::fromImage(std::move(image));
-    pixmap.setDevicePixelRatio(thumbnailPixelRatio);
-    return pixmap;
-}
-
-void PdfManagerForm::appendPendingPages()
-{
     QList<QStandardItem *> rows;
-    rows.reserve(pendingThumbnails.size());
-    int pageNumber = pageModel->rowCount();
-    for (const QImage &image : std::as_const(pendingThumbnails)) {
-        auto *item = new QStandardItem(QIcon(thumbnailPixmap(image)), QString::number(++pageNumber));
+    rows.reserve(encoded.size());
+    for (int page = firstPage; page < firstPage + encoded.size(); ++page) {
+        const QByteArray &picture = encoded.at(page - firstPage);
+        if (!picture.isEmpty())
+            thumbnails->setThumbnail(page, picture);
+        auto *item = new ThumbnailItem(thumbnails, page, QString::number(page + 1));
         item->setCheckable(true);
         item->setCheckState(Qt::Unchecked);
         item->setEditable(false);
         rows.append(item);
     }
-    pendingThumbnails.clear();
     if (!rows.isEmpty())
         pageModel->invisibleRootItem()->appendRows(rows);
 }
 
+void PdfManagerForm::renderWantedThumbnails()
+{
+    QList<int> pages;
+    for (const ThumbnailStore::Id id : thumbnails->takeWanted())
+        pages.append(int(id));
+    previewRenderer->renderThumbnails(pages, thumbnailPixels);
+}
+
 void PdfManagerForm::onLoadPagesFinish()
 {
-    appendTimer->stop();
-    appendPendingPages();
     setBusy(false);
     setTopRowVisible(true);
     ui.progressBar->setValue(ui.progressBar->maximum());

@@ -3,6 +3,7 @@
 #include "pdfmanagerformui.h"
 #include "pdfopenproblem.h"
 
+#include <QByteArray>
 #include <QImage>
 #include <QItemSelection>
 #include <QList>
@@ -20,6 +21,7 @@ class PagePreviewRenderer;
 class QStandardItem;
 class QStandardItemModel;
 class QTimer;
+class ThumbnailStore;
 
 // The "PDF to Images" tab: lists the pages of one PDF, lets the user check
 // pages and writes the checked ones as image files.
@@ -42,7 +44,7 @@ private slots:
     void onLoadPagesFinish();
     void onLoadPagesStart();
     void onloadPagesProgress(int index);
-    void onPageLoaded(int generation, int page, const QImage &image);
+    void onPagesLoaded(int generation, int firstPage, const QList<QByteArray> &thumbnails);
     void onPreviewRendered(int page, const QImage &image);
 
     void onExportPagesFinish(QList<QString> fileExistsList, QList<int> pageExistsList);
@@ -84,8 +86,7 @@ private:
     void handleUnopenedPdf(const QString &path, const PdfOpenProblem &problem);
     void startExportThread(const QString &folder, bool overwrite, const QList<int> &pages);
     void stopThreadsAndWait();
-    QPixmap thumbnailPixmap(QImage image) const;
-    void appendPendingPages();
+    void renderWantedThumbnails();
     void setBusy(bool busy);
     void setTopRowVisible(bool visible);
     void showPage(PdfManagerFormUi::Page page);
@@ -93,7 +94,7 @@ private:
     bool anyPageChecked() const;
     void syncCheckedPage(const QModelIndex &index);
     void onPageItemChanged(QStandardItem *item);
-    static QStandardItem *newCheckedItem(const QStandardItem *page);
+    QStandardItem *newCheckedItem(const QStandardItem *page) const;
     int checkedColumnAtOrAfter(int pageNumber) const;
     int checkedColumnOf(int pageNumber) const;
     void removeCheckedPage(int pageNumber);
@@ -115,7 +116,8 @@ private:
     // Draws the preview in a render worker that stays with the loaded PDF.
     PagePreviewRenderer *previewRenderer = nullptr;
     qreal previewPixelRatio = 1.0;
-    QTimer *appendTimer = nullptr;
+    // The pictures of the page list and the strip, compressed.
+    ThumbnailStore *thumbnails = nullptr;
     int needToResizePreviewDelay = 0;
     bool isReady = false;
     bool stopRequested = false;
@@ -126,9 +128,8 @@ private:
 
     // Each load gets a new number; signals of an abandoned load are dropped.
     int loadGeneration = 0;
-    // Thumbnails waiting to become rows, in page order after the last row.
-    QList<QImage> pendingThumbnails;
-    qreal thumbnailPixelRatio = 1.0;
+    // The size pictures are drawn at, in device pixels.
+    QSize thumbnailPixels;
 
     // Opens the loaded PDF; in memory only, replaced with the document.
     QString pdfPassword;

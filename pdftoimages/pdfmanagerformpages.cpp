@@ -7,6 +7,7 @@
 #include "pdfmanagerlistview.h"
 #include "pdfmanagertableview.h"
 #include "shelldialogs.h"
+#include "thumbnailitem.h"
 
 #include <QLabel>
 #include <QScopedValueRollback>
@@ -69,9 +70,10 @@ void PdfManagerForm::addItemToCheckedView(QModelIndex index)
     checkedModel->insertColumn(column, {newCheckedItem(page)});
 }
 
-QStandardItem *PdfManagerForm::newCheckedItem(const QStandardItem *page)
+// The strip shows the page's own picture from the same store.
+QStandardItem *PdfManagerForm::newCheckedItem(const QStandardItem *page) const
 {
-    auto *item = new QStandardItem(QIcon(page->icon().pixmap(128, 128)), page->text());
+    auto *item = new ThumbnailItem(thumbnails, static_cast<const ThumbnailItem *>(page)->thumbnailId(), page->text());
     item->setEditable(false);
     return item;
 }

@@ -17,6 +17,7 @@ void ThumbnailStore::clear(qreal devicePixelRatio)
     order.clear();
     decoded.clear();
     wanted.clear();
+    wantedNow.clear();
     askedFor.clear();
     stored = 0;
     pixelRatio = devicePixelRatio;
@@ -61,8 +62,9 @@ QIcon ThumbnailStore::icon(Id id)
     if (const QIcon *cached = decoded.object(id))
         return *cached;
     if (found == entries.end()) {
-        if (!askedFor.contains(id)) {
-            askedFor.insert(id);
+        askedFor.insert(id);
+        if (!wantedNow.contains(id)) {
+            wantedNow.insert(id);
             wanted.append(id);
         }
         schedule(wantedPending, &ThumbnailStore::thumbnailsWanted);
@@ -80,6 +82,7 @@ QIcon ThumbnailStore::icon(Id id)
 
 QList<ThumbnailStore::Id> ThumbnailStore::takeWanted()
 {
+    wantedNow.clear();
     return std::exchange(wanted, {});
 }
 
@@ -110,9 +113,21 @@ void ThumbnailStore::drop(Id id)
     entries.erase(found);
 }
 
+// Naming the format spares asking every image plug-in whether it reads the bytes.
+const char *ThumbnailStore::formatOf(const QByteArray &bytes)
+{
+    if (bytes.startsWith("\xff\xd8\xff"))
+        return "JPG";
+    if (bytes.startsWith("\x89PNG"))
+        return "PNG";
+    if (bytes.startsWith("RIFF") && bytes.mid(8, 4) == "WEBP")
+        return "WEBP";
+    return nullptr;
+}
+
 QIcon *ThumbnailStore::decode(const QByteArray &bytes) const
 {
-    QImage image = QImage::fromData(bytes);
+    QImage image = QImage::fromData(bytes, formatOf(bytes));
     if (image.isNull())
         return new QIcon;
     if (decorator)

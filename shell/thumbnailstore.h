@@ -20,9 +20,10 @@ class QAbstractItemView;
 // only what they paint, through a cache bounded in bytes. The compressed
 // bytes have a budget as well: beyond it, pictures nobody has looked at go
 // first (the latest of them first, so a list filled from the top keeps its
-// top), then those looked at least recently. A row without bytes shows the
-// placeholder and is marked wanted; whoever can draw it again answers
-// thumbnailsWanted() with setThumbnail().
+// top), then those looked at least recently. A row painted without bytes
+// shows the placeholder and is marked wanted; whoever can draw it answers
+// thumbnailsWanted() with setThumbnail(). Every repaint of such a row wants it
+// again, so the latest wishes are all that needs answering.
 //
 // How a list uses it: one store per tool, shared by the tool's views; rows
 // are ThumbnailItem objects (or answer Qt::DecorationRole with icon()); bytes
@@ -61,7 +62,8 @@ public:
     // Runs on every decoded picture before it is cached (to draw a frame, say).
     void setDecorator(std::function<void(QImage &)> decorate) { decorator = std::move(decorate); }
 
-    // Ids painted without a picture since the last call, in the order asked.
+    // Ids painted without a picture since the last call, each once, in the
+    // order painted.
     QList<Id> takeWanted();
 
     // Repaints `view` when pictures arrive.
@@ -86,6 +88,7 @@ private:
     void touch(Entry &entry);
     void evict();
     void drop(Id id);
+    static const char *formatOf(const QByteArray &bytes);
     QIcon *decode(const QByteArray &bytes) const;
     void schedule(bool &pending, void (ThumbnailStore::*signal)());
 
@@ -98,6 +101,7 @@ private:
     std::list<Id> order;
     QCache<Id, QIcon> decoded;
     QList<Id> wanted;
+    QSet<Id> wantedNow;
     // Wanted ids whose picture has not come yet: it joins the seen ones.
     QSet<Id> askedFor;
     QIcon placeholder;

@@ -3,11 +3,12 @@
 #include "pagethumbnails.h"
 
 SplitPDFAddPageThread::SplitPDFAddPageThread(const PdfInput &source, QSize thumbnailSize, int generation,
-                                             QObject *parent)
+                                             qint64 thumbnailBytes, QObject *parent)
     : QThread(parent)
     , source(source)
     , thumbnailSize(thumbnailSize)
     , generation(generation)
+    , thumbnailBytes(thumbnailBytes)
 {
 }
 
@@ -17,12 +18,15 @@ void SplitPDFAddPageThread::run()
         return;
     setPriority(QThread::HighPriority);
     listPageThumbnails(
-        source, thumbnailSize, stopRequested,
+        source, {thumbnailSize, thumbnailBytes, {}}, stopRequested,
         [this](const PdfPageListing &listing) {
             if (listing.problem.failed())
                 emit loadPagesFailed(generation, listing.problem);
             emit loadPagesStart(generation, listing.pageCount);
         },
-        [](int) {}, [this](int page, const QImage &thumbnail) { emit pageReady(generation, page, thumbnail); });
+        [](int) {},
+        [this](int firstPage, const QList<QByteArray> &thumbnails) {
+            emit pagesReady(generation, firstPage, thumbnails);
+        });
     emit loadPagesFinish(generation);
 }

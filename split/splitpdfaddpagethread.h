@@ -3,7 +3,8 @@
 #include "pdfinput.h"
 #include "pdfopenproblem.h"
 
-#include <QImage>
+#include <QByteArray>
+#include <QList>
 #include <QSize>
 #include <QString>
 #include <QThread>
@@ -17,7 +18,9 @@ class SplitPDFAddPageThread : public QThread
 {
     Q_OBJECT
 public:
-    SplitPDFAddPageThread(const PdfInput &source, QSize thumbnailSize, int generation, QObject *parent = nullptr);
+    // Beyond `thumbnailBytes` of pictures (0: no limit), pages are not drawn.
+    SplitPDFAddPageThread(const PdfInput &source, QSize thumbnailSize, int generation, qint64 thumbnailBytes = 0,
+                          QObject *parent = nullptr);
 
     void stop() { stopRequested = true; }
 
@@ -25,7 +28,8 @@ signals:
     // pageCount is 0 for a file that does not open; loadPagesFailed said why.
     void loadPagesStart(int generation, int pageCount);
     void loadPagesFailed(int generation, PdfOpenProblem problem);
-    void pageReady(int generation, int page, const QImage &thumbnail); // page is 0-based
+    // Consecutive pages from `firstPage` (0-based); empty bytes for a page not drawn.
+    void pagesReady(int generation, int firstPage, const QList<QByteArray> &thumbnails);
     void loadPagesFinish(int generation);
 
 protected:
@@ -35,5 +39,6 @@ private:
     const PdfInput source;
     const QSize thumbnailSize;
     const int generation;
+    const qint64 thumbnailBytes;
     std::atomic_bool stopRequested = false;
 };

@@ -11,6 +11,8 @@
 #include "splitpdfsideform.h"
 #include "splitpdfsplitthread.h"
 #include "theme.h"
+#include "thumbnailitem.h"
+#include "thumbnailstore.h"
 #include "toolsettings.h"
 
 #include <QFileInfo>
@@ -31,16 +33,19 @@ constexpr int thumbnailBox = 200;
 // Requests made while a load runs wait this long, so only the last one loads.
 constexpr int reloadDelayMs = 100;
 
-QIcon placeholderIcon()
+QIcon placeholderIcon(qreal pixelRatio)
 {
-    QImage image(thumbnailBox, thumbnailBox, QImage::Format_RGB32);
+    const int side = qRound(thumbnailBox * pixelRatio);
+    QImage image(side, side, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
     painter.setPen(Qt::darkGray);
     painter.setBrush(Qt::white);
-    painter.drawRect(0, 0, thumbnailBox - 1, thumbnailBox - 1);
+    painter.drawRect(0, 0, side - 1, side - 1);
     painter.end();
-    return QIcon(QPixmap::fromImage(image));
+    QPixmap pixmap = QPixmap::fromImage(image);
+    pixmap.setDevicePixelRatio(pixelRatio);
+    return QIcon(pixmap);
 }
 
 } // namespace
@@ -55,8 +60,14 @@ SplitPDFForm::SplitPDFForm(QWidget *parent)
     : QWidget(parent)
 {
     pageModel = new QStandardItemModel(this);
+    thumbnails = new ThumbnailStore(this);
     previewRenderer = new PagePreviewRenderer(this);
     connect(previewRenderer, &PagePreviewRenderer::rendered, this, &SplitPDFForm::onPreviewRendered);
+    // Pages shown before the listing has got to them, or let go to save
+    // memory, are drawn on demand.
+    connect(thumbnails, &ThumbnailStore::thumbnailsWanted, this, &SplitPDFForm::renderWantedThumbnails);
+    connect(previewRenderer, &PagePreviewRenderer::thumbnailRendered, thumbnails,
+            [this](int page, const QByteArray &encoded) { thumbnails->setThumbnail(page, encoded); });
     setupUi();
     readSettings();
     showDropArea();
@@ -73,6 +84,7 @@ SplitPDFForm::SplitPDFForm(QWidget *parent)
     mainListView->setIconSize(QSize(thumbnailBox, thumbnailBox));
     mainListView->setEditTriggers(QAbstractItemView::NoEditTriggers);
     mainListView->setDragEnabled(false);
+    thumbnails->attach(mainListView);
     sourceFrame->setAcceptDrops(true);
 
     refreshTheme();
@@ -225,15 +237,18 @@ void SplitPDFForm::loadPdf(const QString &path, const QString &password)
     if (pageLoader)
         pageLoader->stop();
     pageModel->clear();
+    thumbnails->clear(devicePixelRatioF());
+    thumbnails->setPlaceholder(placeholderIcon(devicePixelRatioF()));
     sideForm->resetPreview();
     previewPage = -1;
     sourcePassword = password;
     previewRenderer->setDocument(path, password);
     pagesLoading = true;
-    auto *loader = new SplitPDFAddPageThread({path, password}, thumbnailSize(), ++loadGeneration, this);
+    auto *loader = new SplitPDFAddPageThread({path, password}, thumbnailSize(), ++loadGeneration,
+                                             thumbnails->byteBudget(), this);
     connect(loader, &SplitPDFAddPageThread::loadPagesStart, this, &SplitPDFForm::onLoadPagesStart);
     connect(loader, &SplitPDFAddPageThread::loadPagesFailed, this, &SplitPDFForm::onLoadPagesFailed);
-    connect(loader, &SplitPDFAddPageThread::pageReady, this, &SplitPDFForm::onPageReady);
+    connect(loader, &SplitPDFAddPageThread::pagesReady, this, &SplitPDFForm::onPagesReady);
     connect(loader, &SplitPDFAddPageThread::loadPagesFinish, this, &SplitPDFForm::onLoadPagesFinish);
     connect(loader, &QThread::finished, loader, &QObject::deleteLater);
     pageLoader = loader;
@@ -246,26 +261,30 @@ void SplitPDFForm::onLoadPagesStart(int generation, int pageCount)
         return;
     SplitPDFGlobal::setPageCount(pageCount);
     sideForm->setPageCount(pageCount);
-    const QIcon placeholder = placeholderIcon();
     QList<QStandardItem *> rows;
     rows.reserve(pageCount);
-    for (int page = 1; page <= pageCount; ++page) {
-        auto *item = new QStandardItem(placeholder, QString::number(page));
-        item->setCheckable(false);
-        rows.append(item);
-    }
+    for (int page = 0; page < pageCount; ++page)
+        rows.append(new ThumbnailItem(thumbnails, page, QString::number(page + 1)));
     if (!rows.isEmpty())
         pageModel->appendColumn(rows);
 }
 
-void SplitPDFForm::onPageReady(int generation, int page, const QImage &thumbnail)
+void SplitPDFForm::onPagesReady(int generation, int firstPage, const QList<QByteArray> &encoded)
 {
-    QStandardItem *item = pageModel->item(page);
-    if (generation != loadGeneration || !item)
+    if (generation != loadGeneration)
         return;
-    QPixmap pixmap = QPixmap::fromImage(thumbnail);
-    pixmap.setDevicePixelRatio(devicePixelRatioF());
-    item->setIcon(pixmap);
+    for (int page = firstPage; page < firstPage + encoded.size(); ++page) {
+        if (!encoded.at(page - firstPage).isEmpty())
+            thumbnails->setThumbnail(page, encoded.at(page - firstPage));
+    }
+}
+
+void SplitPDFForm::renderWantedThumbnails()
+{
+    QList<int> pages;
+    for (const ThumbnailStore::Id id : thumbnails->takeWanted())
+        pages.append(int(id));
+    previewRenderer->renderThumbnails(pages, thumbnailSize());
 }
 
 void SplitPDFForm::onLoadPagesFinish(int generation)

@@ -2,6 +2,7 @@
 
 #include "pdfopenproblem.h"
 
+#include <QByteArray>
 #include <QImage>
 #include <QItemSelection>
 #include <QList>
@@ -14,6 +15,7 @@ class PagePreviewRenderer;
 class QLabel;
 class QStandardItemModel;
 class QTimer;
+class ThumbnailStore;
 class QToolButton;
 class QVBoxLayout;
 class SplitPDFAddPageThread;
@@ -47,7 +49,7 @@ private slots:
     void onSplitPDFFinish(QString errMsg);
     void onSplitPDFProgress(int value);
     void onLoadPagesStart(int generation, int pageCount);
-    void onPageReady(int generation, int page, const QImage &thumbnail);
+    void onPagesReady(int generation, int firstPage, const QList<QByteArray> &thumbnails);
     void onLoadPagesFinish(int generation);
     void onLoadPagesFailed(int generation, const PdfOpenProblem &problem);
     void onRefreshTimer();
@@ -62,6 +64,7 @@ private:
     void readSettings();
     void saveSettings();
     QSize thumbnailSize() const;
+    void renderWantedThumbnails();
     void requestLoad(const QString &path);
     void loadPdf(const QString &path, const QString &password = {});
     void showDropArea();
@@ -76,6 +79,8 @@ private:
     QPointer<SplitPDFAddPageThread> pageLoader;
     QString outputFilePath;
     QStandardItemModel *pageModel = nullptr;
+    // The page list's pictures, compressed.
+    ThumbnailStore *thumbnails = nullptr;
     QTimer *reloadTimer = nullptr;
     PagePreviewRenderer *previewRenderer = nullptr;
     int previewPage = -1; // 0-based; the page the preview waits for

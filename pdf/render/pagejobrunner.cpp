@@ -86,7 +86,11 @@ void PageJobRunner::addRequests(quint8 type, const QList<QByteArray> &bodies, in
         QDataStream out(&tagged, QIODevice::WriteOnly);
         out << qint32(tag);
         requests.append({type, tagged + body});
-        queue.push_back(tag);
+        // Queued: the caller may be handling an answer and add more from there.
+        if (gaveUp)
+            QMetaObject::invokeMethod(this, [this, tag] { emit lost(tag); }, Qt::QueuedConnection);
+        else
+            queue.push_back(tag);
     }
     targetWorkers = qMax(1, workerCount);
     for (const auto &worker : workers) {
@@ -189,6 +193,7 @@ void PageJobRunner::onDied(Worker &worker)
 
 void PageJobRunner::loseEverything()
 {
+    gaveUp = true;
     QList<int> tags(queue.begin(), queue.end());
     queue.clear();
     for (const auto &worker : workers) {

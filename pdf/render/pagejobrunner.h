@@ -52,6 +52,7 @@ public:
     void start();
     // Queues requests of one command type; each gets the next tag (0, 1, ...)
     // written in front of its body. `workerCount` workers share the queue.
+    // Once the document has been given up on, new requests are lost.
     void addRequests(quint8 type, const QList<QByteArray> &bodies, int workerCount);
     // Kills every worker at once; only abandoned() follows.
     void stop();
@@ -101,6 +102,7 @@ private:
     int targetWorkers = 1;
     int restarts = 0;
     bool infoKnown = false;
+    bool gaveUp = false;
     bool stopped = false;
     bool finished = false;
     QEventLoop *loop = nullptr;

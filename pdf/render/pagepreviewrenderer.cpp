@@ -29,8 +29,14 @@ void PagePreviewRenderer::render(int page, QSize box)
 {
     pendingPage = page;
     pendingBox = box;
-    if (!busy)
-        sendPending();
+    sendPending();
+}
+
+void PagePreviewRenderer::renderThumbnails(const QList<int> &pages, QSize box)
+{
+    pendingThumbnails = pages;
+    thumbnailBox = box;
+    sendPending();
 }
 
 void PagePreviewRenderer::releaseDocument()
@@ -51,21 +57,26 @@ bool PagePreviewRenderer::fileChanged() const
 
 void PagePreviewRenderer::close()
 {
+    endWorker();
+    releaseTimer->stop();
+    pendingPage = -1;
+    pendingThumbnails.clear();
+}
+
+void PagePreviewRenderer::endWorker()
+{
     if (process) {
         process->kill();
         process->deleteLater();
         process = nullptr;
     }
-    releaseTimer->stop();
     documentOpen = false;
     busy = false;
-    pendingPage = -1;
+    thumbnailsDrawn = 0;
 }
 
-void PagePreviewRenderer::sendPending()
+void PagePreviewRenderer::openIfNeeded()
 {
-    if (pendingPage < 0 || path.isEmpty())
-        return;
     if (!process) {
         process = new RenderProcess(this);
         connect(process, &RenderProcess::frameReceived, this, &PagePreviewRenderer::onFrame);
@@ -83,13 +94,24 @@ void PagePreviewRenderer::sendPending()
     } else {
         process->setWatchdog(timeouts.pageMs);
     }
+}
+
+void PagePreviewRenderer::sendPending()
+{
+    if (busy || path.isEmpty())
+        return;
+    busyWithThumbnail = pendingPage < 0;
+    if (busyWithThumbnail && pendingThumbnails.isEmpty())
+        return;
+    if (busyWithThumbnail && thumbnailsDrawn >= picturesPerWorker)
+        endWorker();
+    openIfNeeded();
+    busyPage = busyWithThumbnail ? pendingThumbnails.takeFirst() : std::exchange(pendingPage, -1);
     QByteArray body;
     QDataStream out(&body, QIODevice::WriteOnly);
-    out << qint32(++tag) << qint32(pendingPage) << pendingBox;
-    process->send(RenderProtocol::Render, body);
+    out << qint32(++tag) << qint32(busyPage) << (busyWithThumbnail ? thumbnailBox : pendingBox);
+    process->send(busyWithThumbnail ? RenderProtocol::Thumbnail : RenderProtocol::Render, body);
     busy = true;
-    busyPage = pendingPage;
-    pendingPage = -1;
 }
 
 void PagePreviewRenderer::onFrame(const RenderProtocol::Frame &frame)
@@ -98,20 +120,24 @@ void PagePreviewRenderer::onFrame(const RenderProtocol::Frame &frame)
         process->setWatchdog(timeouts.pageMs);
         return;
     }
-    if (frame.type != RenderProtocol::Image)
+    if (frame.type != RenderProtocol::Image && frame.type != RenderProtocol::Encoded)
         return;
     busy = false;
     process->setWatchdog(0);
     releaseTimer->start();
-    // A newer request makes this answer stale.
-    if (pendingPage >= 0) {
-        sendPending();
-        return;
-    }
     QDataStream stream(frame.body);
     qint32 answeredTag = 0;
     stream >> answeredTag;
-    emit rendered(busyPage, RenderProtocol::readImage(stream));
+    if (frame.type == RenderProtocol::Encoded) {
+        ++thumbnailsDrawn;
+        QByteArray encoded;
+        stream >> encoded;
+        emit thumbnailRendered(busyPage, encoded);
+    } else if (pendingPage < 0) {
+        // A newer preview request makes this answer stale.
+        emit rendered(busyPage, RenderProtocol::readImage(stream));
+    }
+    sendPending();
 }
 
 void PagePreviewRenderer::onDied()
@@ -120,6 +146,9 @@ void PagePreviewRenderer::onDied()
     process = nullptr;
     documentOpen = false;
     busy = false;
+    thumbnailsDrawn = 0;
     // The request that killed it is not retried; a newer one gets a fresh worker.
+    if (busyWithThumbnail)
+        emit thumbnailRendered(busyPage, {});
     sendPending();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
 #include <QSize>
 
@@ -8,6 +9,10 @@ class QPdfDocument;
 // Renders `page` stretched to exactly `size` pixels on opaque white; Format_RGB32.
 // Null image if size is empty/invalid or the page cannot be rendered.
 QImage renderPageOnWhite(QPdfDocument &document, int page, QSize size);
+
+// A page picture in the compressed form page lists keep (JPEG); empty for a
+// null image.
+QByteArray encodeThumbnail(const QImage &image);
 
 // Largest size with pageSize's aspect ratio that fits into box (at least 1x1 per
 // side); empty if pageSize is empty.

@@ -4,35 +4,159 @@
 
 #include <QDataStream>
 #include <QIODevice>
+#include <QThread>
+#include <QTimer>
 
 #include <map>
 
-void listPageThumbnails(const PdfInput &input, QSize box, const std::atomic_bool &stop,
-                        const std::function<void(const PdfPageListing &)> &listed,
-                        const std::function<void(int pageNumber)> &beforePage,
-                        const std::function<void(int page, const QImage &thumbnail)> &pageReady,
-                        const RenderTimeouts &timeouts)
+namespace {
+
+// Pages asked for ahead of the next one to hand over: enough to keep every
+// worker busy, few enough that little is drawn past the byte budget.
+constexpr int requestWindow = 32;
+// A batch goes when it is this long or this old, whichever comes first.
+constexpr int batchPages = 256;
+constexpr int batchMs = 50;
+// Pages beyond the budget cost no drawing; they are paced so the receiving
+// thread can lay them out between its other work.
+constexpr int undrawnBatchPages = 2048;
+constexpr int undrawnIntervalMs = 10;
+
+class ThumbnailListing
 {
-    PageJobRunner runner(input.path, timeouts);
-    runner.setPassword(input.password);
-    int pageCount = 0;
-    int next = 0;
-    QImage blank;
-    // Pages answered ahead of their turn wait here.
-    std::map<int, QImage> arrived;
-    const auto deliver = [&] {
+public:
+    ThumbnailListing(const PdfInput &input, const ThumbnailListingOptions &options, const std::atomic_bool &stop,
+                     const std::function<void(int)> &beforePage,
+                     const std::function<void(int, const QList<QByteArray> &)> &pagesReady)
+        : options(options)
+        , stop(stop)
+        , beforePage(beforePage)
+        , pagesReady(pagesReady)
+        , runner(input.path, options.timeouts)
+    {
+        runner.setPassword(input.password);
+        batchTimer.setSingleShot(true);
+        batchTimer.setInterval(batchMs);
+        QObject::connect(&batchTimer, &QTimer::timeout, &runner, [this] { flush(); });
+        QObject::connect(&runner, &PageJobRunner::replied, &runner, [this](int tag, const QByteArray &body) {
+            QDataStream stream(body);
+            qint32 skippedTag = 0;
+            QByteArray encoded;
+            stream >> skippedTag >> encoded;
+            arrived[tag] = encoded;
+            deliver();
+        });
+        QObject::connect(&runner, &PageJobRunner::lost, &runner, [this](int tag) {
+            arrived[tag] = blank;
+            deliver();
+        });
+    }
+
+    PageJobRunner &workers() { return runner; }
+
+    // The first page's size is known: ask for the first pages.
+    void start(const RenderDocumentInfo &info)
+    {
+        pageCount = info.pageCount;
+        workerCount = PageJobRunner::workerCountFor(pageCount);
+        QImage white(fitIntoBox(info.pageSize, options.box), QImage::Format_RGB32);
+        white.fill(Qt::white);
+        blank = encodeThumbnail(white);
+        requestMore();
+    }
+
+    // After the workers are done: what was handed to beforePage() goes out,
+    // then the pages left undrawn.
+    void end()
+    {
+        flush();
+        while (next < pageCount && !stop) {
+            const int count = qMin(undrawnBatchPages, pageCount - next);
+            beforePage(next + count);
+            pagesReady(next, QList<QByteArray>(count));
+            next += count;
+            if (next < pageCount)
+                QThread::msleep(undrawnIntervalMs);
+        }
+    }
+
+private:
+    bool overBudget() const { return options.byteBudget > 0 && deliveredBytes >= options.byteBudget; }
+
+    void requestMore()
+    {
+        QList<QByteArray> bodies;
+        for (; !overBudget() && requested < pageCount && requested - next < requestWindow; ++requested) {
+            QByteArray body;
+            QDataStream out(&body, QIODevice::WriteOnly);
+            out << qint32(requested) << options.box;
+            bodies.append(body);
+        }
+        // Tags count requests from 0, so a page's tag is its index.
+        if (!bodies.isEmpty())
+            runner.addRequests(RenderProtocol::Thumbnail, bodies, workerCount);
+        if (next == requested)
+            runner.finish();
+    }
+
+    void deliver()
+    {
         for (auto found = arrived.find(next); found != arrived.end(); found = arrived.find(next)) {
-            if (stop)
+            if (stop) {
+                flush();
                 return;
+            }
             beforePage(next + 1);
-            pageReady(next, found->second);
+            if (batch.isEmpty()) {
+                batchFirst = next;
+                batchTimer.start();
+            }
+            deliveredBytes += found->second.size();
+            batch.append(found->second);
             arrived.erase(found);
             ++next;
+            if (batch.size() >= batchPages)
+                flush();
         }
-        if (next == pageCount)
-            runner.finish();
-    };
+        requestMore();
+    }
 
+    void flush()
+    {
+        batchTimer.stop();
+        if (batch.isEmpty())
+            return;
+        pagesReady(batchFirst, std::exchange(batch, {}));
+    }
+
+    const ThumbnailListingOptions options;
+    const std::atomic_bool &stop;
+    const std::function<void(int)> &beforePage;
+    const std::function<void(int, const QList<QByteArray> &)> &pagesReady;
+    PageJobRunner runner;
+    QTimer batchTimer;
+    int pageCount = 0;
+    int workerCount = 1;
+    int requested = 0;
+    int next = 0;
+    qint64 deliveredBytes = 0;
+    QByteArray blank;
+    // Pages answered ahead of their turn wait here.
+    std::map<int, QByteArray> arrived;
+    QList<QByteArray> batch;
+    int batchFirst = 0;
+};
+
+} // namespace
+
+void listPageThumbnails(const PdfInput &input, const ThumbnailListingOptions &options, const std::atomic_bool &stop,
+                        const std::function<void(const PdfPageListing &)> &listed,
+                        const std::function<void(int pageNumber)> &beforePage,
+                        const std::function<void(int firstPage, const QList<QByteArray> &thumbnails)> &pagesReady)
+{
+    ThumbnailListing listing(input, options, stop, beforePage, pagesReady);
+    PageJobRunner &runner = listing.workers();
+    int pageCount = 0;
     QObject::connect(&runner, &PageJobRunner::opened, &runner, [&](const RenderDocumentInfo &info) {
         pageCount = info.pageCount;
         PdfOpenProblem problem;
@@ -40,36 +164,13 @@ void listPageThumbnails(const PdfInput &input, QSize box, const std::atomic_bool
             problem =
                 explainFailedLoad(input.path, input.password, info.loadError == QPdfDocument::Error::IncorrectPassword);
         listed({pageCount, info.pageSize, problem});
-        if (pageCount == 0 || stop) {
+        if (pageCount == 0 || stop)
             runner.finish();
-            return;
-        }
-        const QSize size = fitIntoBox(info.pageSize, box);
-        if (!size.isEmpty()) {
-            blank = QImage(size, QImage::Format_RGB32);
-            blank.fill(Qt::white);
-        }
-        QList<QByteArray> bodies;
-        bodies.reserve(pageCount);
-        for (int page = 0; page < pageCount; ++page) {
-            QByteArray body;
-            QDataStream out(&body, QIODevice::WriteOnly);
-            out << qint32(page) << box;
-            bodies.append(body);
-        }
-        runner.addRequests(RenderProtocol::Render, bodies, PageJobRunner::workerCountFor(pageCount));
-    });
-    QObject::connect(&runner, &PageJobRunner::replied, &runner, [&](int tag, const QByteArray &body) {
-        QDataStream stream(body);
-        qint32 skippedTag = 0;
-        stream >> skippedTag;
-        arrived[tag] = RenderProtocol::readImage(stream);
-        deliver();
-    });
-    QObject::connect(&runner, &PageJobRunner::lost, &runner, [&](int tag) {
-        arrived[tag] = blank;
-        deliver();
+        else
+            listing.start(info);
     });
     runner.start();
     runner.exec(stop);
+    if (pageCount > 0)
+        listing.end();
 }

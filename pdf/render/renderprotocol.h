@@ -17,6 +17,7 @@ enum Command : quint8 {
     Export = 3, // tag, page, QString fileName, format, scale index,
                 // qint64 byte budget, encoder threads -> Begin, Exported
     Close = 4,  // closes the document, keeps the worker
+    Thumbnail = 5, // tag, page, QSize box              -> Begin, Encoded
 };
 
 enum Reply : quint8 {
@@ -25,6 +26,8 @@ enum Reply : quint8 {
     Begin = 102,    // tag: the worker starts on this request
     Image = 103,    // tag, image (null if the page could not be drawn)
     Exported = 104, // tag, QString reason (empty: written)
+    Encoded = 105,  // tag, QByteArray: the page as encodeThumbnail() writes it
+                    // (empty if the page could not be drawn)
 };
 
 struct Frame {

@@ -48,6 +48,9 @@ void RenderWorker::handle(const RenderProtocol::Frame &frame)
     case RenderProtocol::Render:
         render(request);
         break;
+    case RenderProtocol::Thumbnail:
+        thumbnail(request);
+        break;
     case RenderProtocol::Export:
         exportPage(request);
         break;
@@ -82,18 +85,33 @@ void RenderWorker::open(QDataStream &request)
           }));
 }
 
-void RenderWorker::render(QDataStream &request)
+// Render and Thumbnail requests: the page fitted into a box, on white.
+QImage RenderWorker::renderFitted(QDataStream &request, qint32 &tag)
 {
-    qint32 tag = 0;
     qint32 page = 0;
     QSize box;
     request >> tag >> page >> box;
     begin(tag, page);
-    const QImage image = renderPageOnWhite(*document, page, fitIntoBox(document->pagePointSize(0).toSize(), box));
+    return renderPageOnWhite(*document, page, fitIntoBox(document->pagePointSize(0).toSize(), box));
+}
+
+void RenderWorker::render(QDataStream &request)
+{
+    qint32 tag = 0;
+    const QImage image = renderFitted(request, tag);
     reply(RenderProtocol::Image, bodyOf([&](QDataStream &stream) {
               stream << tag;
               RenderProtocol::writeImage(stream, image);
           }));
+}
+
+// Drawn at the size the list shows and compressed as the list keeps it, so the
+// program only stores what arrives.
+void RenderWorker::thumbnail(QDataStream &request)
+{
+    qint32 tag = 0;
+    const QByteArray encoded = encodeThumbnail(renderFitted(request, tag));
+    reply(RenderProtocol::Encoded, bodyOf([&](QDataStream &stream) { stream << tag << encoded; }));
 }
 
 void RenderWorker::exportPage(QDataStream &request)

@@ -26,7 +26,9 @@ private:
     enum class Fault { None, Crash, Hang };
 
     void open(QDataStream &request);
+    QImage renderFitted(QDataStream &request, qint32 &tag);
     void render(QDataStream &request);
+    void thumbnail(QDataStream &request);
     void exportPage(QDataStream &request);
     void begin(qint32 tag, int page);
     void reply(quint8 type, const QByteArray &body);

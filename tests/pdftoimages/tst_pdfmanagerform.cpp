@@ -11,6 +11,7 @@
 #include "shellhelpers.h"
 #include "testenvironment.h"
 #include "testpdf.h"
+#include "thumbnailstore.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -98,6 +99,11 @@ bool fileIsOpen(const QString &path)
         }
     }
     return false;
+}
+
+QImage wholeImage(const QIcon &icon)
+{
+    return icon.pixmap(icon.availableSizes().value(0)).toImage();
 }
 
 int checkedRows(const QStandardItemModel *model)
@@ -443,10 +449,11 @@ void TestPdfManagerForm::dropLoadsFirstPdfAndReplacesRows()
     QVERIFY(!child("exportButton")->isEnabled());
     QCOMPARE(child<QProgressBar>("progressBar")->value(), 3);
 
-    // A drop onto the page list replaces the document.
+    // A drop onto the page list replaces the document, and its pictures.
     dropOn(child<QListView>("listView")->viewport(), writePdf(QStringLiteral("second.pdf"), 5));
     waitForThreads();
     QCOMPARE(pages()->rowCount(), 5);
+    QCOMPARE(form->findChild<ThumbnailStore *>()->count(), 5);
 
     // An unreadable file is named with its reason; the drop area comes back.
     ShellDialogs::takeQuestions();
@@ -590,6 +597,14 @@ void TestPdfManagerForm::checkedStripFollowsPageOrder()
     togglePages({2, 9});
     QCOMPARE(strip(), QStringList({"2", "5", "9"}));
     QCOMPARE(pages()->item(4)->checkState(), Qt::Checked);
+    // The strip shows each page's own picture.
+    const QAbstractItemModel *stripModel = child<QTableView>("checkedView")->model();
+    for (int column = 0; column < 3; ++column) {
+        const int row = stripModel->index(0, column).data().toInt() - 1;
+        QCOMPARE(wholeImage(stripModel->index(0, column).data(Qt::DecorationRole).value<QIcon>()),
+                 wholeImage(pages()->item(row)->icon()));
+    }
+    QVERIFY(wholeImage(pages()->item(1)->icon()) != wholeImage(pages()->item(4)->icon()));
 
     // A click on a page (not on its box) keeps the strip as it is.
     auto *list = child<QListView>("listView");

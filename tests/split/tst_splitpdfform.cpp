@@ -8,6 +8,7 @@
 #include "splitpdfrangeform.h"
 #include "splitpdfsideform.h"
 #include "testenvironment.h"
+#include "thumbnailitem.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -41,6 +42,7 @@ private slots:
     void overwriteQuestion();
     void splitThroughTheForm();
     void lastRequestDuringListingWins();
+    void rowsScrolledToAreDrawnFirst();
     void failureReachesUser_data();
     void failureReachesUser();
     void protectedSourceSplitsWithItsPassword();
@@ -243,6 +245,25 @@ void TestSplitPdfForm::lastRequestDuringListingWins()
     QTRY_COMPARE(form->findChildren<SplitPDFAddPageThread *>().size(), 0);
     QCOMPARE(listedPages(), 7);
     QCOMPARE(rows().first()->toSpinBox->maximum(), 7);
+    // The pictures of the replaced documents went with them.
+    QCOMPARE(form->findChild<ThumbnailStore *>()->count(), 7);
+}
+
+// A jump to the end of a long list shows its pictures long before the
+// listing, which goes in page order, gets there.
+void TestSplitPdfForm::rowsScrolledToAreDrawnFirst()
+{
+    emit form->sourceFrame->addURLs({QUrl::fromLocalFile(writePdf(QStringLiteral("long.pdf"), 1500))});
+    QTRY_COMPARE(listedPages(), 1500);
+    const QModelIndex last = form->mainListView->model()->index(1499, 0);
+    const auto shown = [&] {
+        form->mainListView->scrollTo(last);
+        return form->mainListView->viewport()->rect().intersects(form->mainListView->visualRect(last));
+    };
+    QTRY_VERIFY(shown());
+    QTRY_VERIFY(last.data(ThumbnailItem::HasThumbnailRole).toBool());
+    QVERIFY(!form->mainListView->model()->index(750, 0).data(ThumbnailItem::HasThumbnailRole).toBool());
+    QTRY_COMPARE_WITH_TIMEOUT(form->findChildren<SplitPDFAddPageThread *>().size(), 0, 60000);
 }
 
 void TestSplitPdfForm::failureReachesUser_data()

@@ -13,6 +13,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
+#include <numeric>
+
 namespace {
 
 const QString lockedPassword = QStringLiteral("s3cret");
@@ -24,26 +27,28 @@ constexpr RenderTimeouts quickTimeouts{3000, 3000};
 struct Listing {
     int pageCount = -1;
     PdfOpenProblem::Kind problem = PdfOpenProblem::None;
+    QList<int> progress;
     QList<int> pages;
     QList<QImage> images;
 };
 
-Listing list(const QString &path, const QString &password = {})
+Listing list(const QString &path, const QString &password = {}, qint64 byteBudget = 0)
 {
     Listing listing;
     const std::atomic_bool stop = false;
     listPageThumbnails(
-        {path, password}, QSize(50, 50), stop,
+        {path, password}, {QSize(50, 50), byteBudget, quickTimeouts}, stop,
         [&](const PdfPageListing &info) {
             listing.pageCount = info.pageCount;
             listing.problem = info.problem.kind;
         },
-        [](int) {},
-        [&](int page, const QImage &image) {
-            listing.pages.append(page);
-            listing.images.append(image);
-        },
-        quickTimeouts);
+        [&](int pageNumber) { listing.progress.append(pageNumber); },
+        [&](int first, const QList<QByteArray> &thumbnails) {
+            for (const QByteArray &thumbnail : thumbnails) {
+                listing.pages.append(first++);
+                listing.images.append(QImage::fromData(thumbnail));
+            }
+        });
     return listing;
 }
 
@@ -89,11 +94,13 @@ class TestRenderWorkers : public QObject
 private slots:
     void initTestCase();
     void loopingPageTreeEndsAsUnloadedDocument();
+    void listingDrawsNoMoreThanTheByteBudget();
     void faultyPageFailsAloneInListing_data();
     void faultyPageFailsAloneInListing();
     void faultyPageFailsAloneInExport_data();
     void faultyPageFailsAloneInExport();
     void previewSurvivesAHangingPageAndRereadsAReleasedFile();
+    void picturesOnDemandFollowTheLatestWish();
     void protectedFileOpensOnlyWithItsPassword_data();
     void protectedFileOpensOnlyWithItsPassword();
 
@@ -130,6 +137,31 @@ void TestRenderWorkers::loopingPageTreeEndsAsUnloadedDocument()
 
     // The stuck engine went with its worker: the next document lists in full.
     QCOMPARE(list(m_pdf).pages, QList<int>({0, 1, 2, 3, 4, 5}));
+    QCOMPARE(runningWorkers(), 0);
+}
+
+// Past the budget pages are still listed, in order and with progress, but
+// without a picture; the pages drawn are the first ones.
+void TestRenderWorkers::listingDrawsNoMoreThanTheByteBudget()
+{
+    const QString path = m_dir.filePath(QStringLiteral("hundred.pdf"));
+    QVERIFY(TestPdf::writeA4(path, 100));
+    const Listing whole = list(path);
+    QCOMPARE(whole.pages.size(), 100);
+    QVERIFY(std::none_of(whole.images.begin(), whole.images.end(), [](const QImage &image) { return image.isNull(); }));
+
+    const Listing listing = list(path, {}, 1);
+    QList<int> all(100);
+    std::iota(all.begin(), all.end(), 0);
+    QCOMPARE(listing.pages, all);
+    QCOMPARE(listing.progress.last(), 100);
+    QVERIFY(std::is_sorted(listing.progress.begin(), listing.progress.end()));
+    const auto firstUndrawn =
+        std::find_if(listing.images.begin(), listing.images.end(), [](const QImage &image) { return image.isNull(); });
+    const qsizetype drawn = firstUndrawn - listing.images.begin();
+    QVERIFY2(drawn >= 1 && drawn < 50, qPrintable(QString::number(drawn)));
+    QVERIFY(std::all_of(firstUndrawn, listing.images.end(), [](const QImage &image) { return image.isNull(); }));
+    QCOMPARE(listing.images.first(), whole.images.first());
     QCOMPARE(runningWorkers(), 0);
 }
 
@@ -211,6 +243,33 @@ void TestRenderWorkers::previewSurvivesAHangingPageAndRereadsAReleasedFile()
     QCOMPARE(rendered.takeFirst().at(1).value<QImage>().size(), fitIntoBox(QSize(842, 595), box));
 
     preview.close();
+    QCOMPARE(runningWorkers(), 0);
+}
+
+// List pictures come one after another in the order last asked for; a page
+// that crashes its worker comes empty and the next one still comes.
+void TestRenderWorkers::picturesOnDemandFollowTheLatestWish()
+{
+    const FaultSwitch faultSwitch("crash:5");
+    PagePreviewRenderer renderer(nullptr, quickTimeouts);
+    QList<int> pages;
+    QList<QImage> pictures;
+    connect(&renderer, &PagePreviewRenderer::thumbnailRendered, this, [&](int page, const QByteArray &encoded) {
+        pages.append(page);
+        pictures.append(QImage::fromData(encoded));
+    });
+    renderer.setDocument(m_pdf);
+    const QSize box(60, 60);
+    renderer.renderThumbnails({0, 1, 2}, box);
+    // Asked for before the first has come: replaces what has not begun.
+    renderer.renderThumbnails({3, 4, 5}, box);
+    QTRY_COMPARE_WITH_TIMEOUT(pages.size(), 4, 10000);
+    QCOMPARE(pages, QList<int>({0, 3, 4, 5}));
+    for (int index : {0, 1, 3})
+        QCOMPARE(pictures.at(index).size(), fitIntoBox(QSize(595, 842), box));
+    QVERIFY(pictures.at(2).isNull());
+    QVERIFY(!allWhite(pictures.at(1)));
+    renderer.close();
     QCOMPARE(runningWorkers(), 0);
 }
 
