@@ -37,6 +37,8 @@ private slots:
     void init();
     void pdfPageGeometry_data();
     void pdfPageGeometry();
+    void pagePicturesKeepTheirColours_data();
+    void pagePicturesKeepTheirColours();
     void pdfOfNoSourcesIsOneBlankPage();
     void unreadableSourcesGiveBlankPagesAndAreReported_data();
     void unreadableSourcesGiveBlankPagesAndAreReported();
@@ -164,6 +166,58 @@ void TestImageConversion::pdfPageGeometry()
                             .arg(drawn.top())
                             .arg(drawn.width())
                             .arg(drawn.height())));
+}
+
+void TestImageConversion::pagePicturesKeepTheirColours_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("format");      // QImage::Format of the source
+    QTest::addColumn<QList<QColor>>("quadrants"); // top-left, top-right, bottom-left, bottom-right
+    QTest::addColumn<QList<QColor>>("expected");  // on the white page
+    const QList<QColor> four{QColor(220, 40, 30), QColor(30, 180, 60), QColor(40, 60, 200), QColor(240, 220, 40)};
+    QTest::newRow("opaque PNG") << "quads.png" << int(QImage::Format_RGB32) << four << four;
+    QTest::newRow("JPEG") << "quads.jpg" << int(QImage::Format_RGB32) << four << four;
+    const QList<QColor> grays{QColor(40, 40, 40), QColor(200, 200, 200), QColor(90, 90, 90), QColor(250, 250, 250)};
+    QTest::newRow("grayscale PNG") << "gray.png" << int(QImage::Format_Grayscale8) << grays << grays;
+    QTest::newRow("transparency on white")
+        << "alpha.png" << int(QImage::Format_ARGB32)
+        << QList<QColor>{QColor(255, 0, 0, 128), QColor(0, 0, 255, 0), QColor(0, 128, 0, 255), QColor(0, 0, 0, 64)}
+        << QList<QColor>{QColor(255, 127, 127), Qt::white, QColor(0, 128, 0), QColor(191, 191, 191)};
+}
+
+// A 600 x 300 picture on a 300 dpi page, rendered at 100 dpi: each quadrant is
+// 100 x 50 pixels of the rendering, sampled at its centre; beside it the page is white.
+void TestImageConversion::pagePicturesKeepTheirColours()
+{
+    QFETCH(QString, name);
+    QFETCH(int, format);
+    QFETCH(QList<QColor>, quadrants);
+    QFETCH(QList<QColor>, expected);
+    QImage picture(600, 300, QImage::Format(format));
+    for (int q = 0; q < 4; ++q) {
+        const QRect area((q % 2) * 300, (q / 2) * 150, 300, 150);
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                picture.setPixelColor(x, y, quadrants.at(q));
+    }
+    const QString path = m_dir.filePath(name);
+    QVERIFY(picture.save(path, nullptr, 95));
+    ConvertSettings s;
+    s.pdfFileName = QStringLiteral("colours.pdf");
+    const QString folder = freshFolder(QStringLiteral("colours"));
+    QVERIFY(run({{path}, folder, QStringLiteral(".pdf"), false}, s).failures.isEmpty());
+    const QImage page = render(folder + QStringLiteral("/colours.pdf"), 100);
+    QCOMPARE(page.size(), QSize(850, 1100)); // Letter
+    const QList<QPoint> centres{{50, 25}, {150, 25}, {50, 75}, {150, 75}};
+    for (int q = 0; q < 4; ++q) {
+        const QColor actual = page.pixelColor(centres.at(q));
+        const QColor wanted = expected.at(q);
+        QVERIFY2(qAbs(actual.red() - wanted.red()) <= 6 && qAbs(actual.green() - wanted.green()) <= 6 &&
+                     qAbs(actual.blue() - wanted.blue()) <= 6,
+                 qPrintable(QStringLiteral("quadrant %1: %2, expected %3").arg(q).arg(actual.name(), wanted.name())));
+    }
+    QCOMPARE(page.pixelColor(205, 50), QColor(Qt::white));
+    QCOMPARE(page.pixelColor(100, 105), QColor(Qt::white));
 }
 
 void TestImageConversion::pdfOfNoSourcesIsOneBlankPage()
