@@ -1,24 +1,21 @@
 #include "imageconversion.h"
 
 #include "gifwriter.h"
+#include "imagepdfwriter.h"
 #include "imagepipeline.h"
 #include "kivlocalconvertimage.h"
+#include "pagepreparation.h"
+#include "pagequeue.h"
 #include "sourceimageloader.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
+#include <QPageLayout>
 #include <QPageSize>
-#include <QPainter>
-#include <QPdfWriter>
 #include <QSaveFile>
 #include <QThread>
-#include <QThreadPool>
-
-#include <deque>
-#include <future>
-#include <memory>
 
 namespace ImageConversion {
 namespace {
@@ -52,91 +49,49 @@ QPageSize::PageSizeId paperSize(int index)
     }
 }
 
-// Prepares the next sources on other cores while the caller writes the
-// current one; only `window` prepared images exist at a time. The pool's
-// threads live for the whole run, so each keeps reusing its decode buffer.
-class PagePrefetcher
-{
-public:
-    PagePrefetcher(const QStringList &sources, const ConvertSettings &settings, const QSize &printable)
-        : sources(sources)
-        , settings(settings)
-        , printable(printable)
-        , window(qMax(2, QThread::idealThreadCount()))
-    {
-        pool.setMaxThreadCount(window);
-        pool.setExpiryTimeout(-1);
-    }
-    ~PagePrefetcher() { pool.waitForDone(); }
-
-    PreparedImage take(int index)
-    {
-        while (next < sources.size() && next < index + window) {
-            auto promise = std::make_shared<std::promise<PreparedImage>>();
-            queue.push_back(promise->get_future());
-            pool.start([this, promise, path = sources.at(next)] {
-                promise->set_value(ImagePipeline::preparePageImage(path, settings, printable));
-            });
-            ++next;
-        }
-        PreparedImage image = queue.front().get();
-        queue.pop_front();
-        return image;
-    }
-
-private:
-    const QStringList &sources;
-    const ConvertSettings &settings;
-    const QSize printable;
-    const int window;
-    qsizetype next = 0;
-    std::deque<std::future<PreparedImage>> queue;
-    QThreadPool pool;
-};
-
 void convertToPdf(const ConvertJob &job, const ConvertSettings &s,
                   const std::function<void(int, const QString &)> &progress, const std::atomic_bool &stop,
                   ConvertResult &result)
 {
     const QString target = job.outputFolder + QLatin1Char('/') + s.pdfFileName;
     KivLocalConvertImage::setLastOutputLocation(QDir::toNativeSeparators(target));
+    const QPageLayout layout(QPageSize(paperSize(s.pdfPaperSize)),
+                             s.pdfPaperOrientation != 0 ? QPageLayout::Landscape : QPageLayout::Portrait,
+                             QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+    const int dpi = pdfResolution(s.pdfQuality);
+    const QSize page = layout.paintRectPixels(dpi).size();
+    const int m = s.pdfPaperMargin != 0 ? s.pdfPaperMarginSize * 10 : 0;
+    const QSize printable(page.width() - 2 * m, page.height() - 2 * m);
     QSaveFile file(target);
     if (!file.open(QIODevice::WriteOnly)) {
         result.failures << notWritten(target, file.errorString());
         result.stopped = stop;
         return;
     }
-    QPdfWriter writer(&file);
-    writer.setPdfVersion(QPagedPaintDevice::PdfVersion_1_6);
-    writer.setResolution(pdfResolution(s.pdfQuality));
-    writer.setPageSize(QPageSize(paperSize(s.pdfPaperSize)));
-    writer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
-    writer.setPageOrientation(s.pdfPaperOrientation != 0 ? QPageLayout::Landscape : QPageLayout::Portrait);
-
-    const int m = s.pdfPaperMargin != 0 ? s.pdfPaperMarginSize * 10 : 0;
-    const QSize printable(writer.width() - 2 * m, writer.height() - 2 * m);
-    QPainter painter;
-    if (!painter.begin(&writer)) {
-        file.cancelWriting();
-        result.failures << notWritten(target, QStringLiteral("the PDF writer could not start"));
-        return;
-    }
+    ImagePdfWriter pdf(file, layout, dpi);
     {
-        PagePrefetcher prefetcher(job.sources, s, printable);
-        for (int i = 0; i < job.sources.size() && !stop; ++i) {
-            progress(i, job.sources.at(i));
-            const PreparedImage page = prefetcher.take(i);
-            if (!page.readable)
-                result.failures << unreadable(job.sources.at(i), page.failure);
-            if (!page.image.isNull())
-                painter.drawImage(QPoint(m, m), page.image);
-            if (i + 1 < job.sources.size())
-                writer.newPage();
+        const QStringList &sources = job.sources;
+        PageQueue pages(int(sources.size()),
+                        {[&](int i) { return PagePreparation::peakBytes(sources.at(i), s, printable); },
+                         [&](int i) { return PagePreparation::preparePage(sources.at(i), s, printable); }},
+                        job.threads > 0 ? job.threads : QThread::idealThreadCount(), pageBudgetBytes);
+        for (int i = 0; i < sources.size() && !stop; ++i) {
+            progress(i, sources.at(i));
+            const PageStream prepared = pages.take(i);
+            if (!prepared.readable)
+                result.failures << unreadable(sources.at(i), prepared.failure);
+            pdf.addPage(prepared, QPoint(m, m));
         }
     }
-    painter.end();
+    if (job.sources.isEmpty())
+        pdf.addPage(PageStream(), QPoint());
     result.stopped = stop;
-    if (file.error() != QFileDevice::NoError || !file.commit())
+    // A stopped run keeps the pages it has only where it replaces nothing.
+    if (result.stopped && (pdf.pageCount() == 0 || QFileInfo::exists(target))) {
+        file.cancelWriting();
+        return;
+    }
+    if (!pdf.finish() || !file.commit())
         result.failures << notWritten(target, file.errorString());
 }
 

@@ -120,7 +120,7 @@ PreparedImage preparePageImage(const QString &path, const ConvertSettings &s, co
     }
     // Without watermarks or blur the source's own resolution matters to no
     // rule, so a JPEG (never indexed) can go to its page size in one step.
-    if (!cached && format == "jpeg" && !Watermarks::any(s) && !hasBlur(s)) {
+    if (!cached && decodesToPageSize(format, s)) {
         const QSize page =
             ImageScaling::pageFitSize(ImageScaling::scaledSize(source, s), printable, s.resizeImageToPaper);
         PreparedImage prepared;
@@ -138,6 +138,11 @@ PreparedImage preparePageImage(const QString &path, const ConvertSettings &s, co
     prepared.image = scaledTo(prepared.image,
                               ImageScaling::pageFitSize(prepared.image.size(), printable, s.resizeImageToPaper), mode);
     return prepared;
+}
+
+bool decodesToPageSize(const QByteArray &format, const ConvertSettings &s)
+{
+    return format == "jpeg" && !Watermarks::any(s) && !hasBlur(s);
 }
 
 void clearCache()

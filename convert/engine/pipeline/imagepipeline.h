@@ -26,6 +26,10 @@ PreparedImage prepareImage(const QString &path, bool fast, const ConvertSettings
 // scaling), which gives the same page at a fraction of the work.
 PreparedImage preparePageImage(const QString &path, const ConvertSettings &settings, const QSize &printable);
 
+// Whether preparePageImage() takes a source of `format` ("jpeg", ...) to its
+// page size in one step under these settings.
+bool decodesToPageSize(const QByteArray &format, const ConvertSettings &settings);
+
 // Forgets the cached source; for tests.
 void clearCache();
 

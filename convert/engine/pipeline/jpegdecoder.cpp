@@ -1,33 +1,35 @@
 #include "jpegdecoder.h"
 
-#include <QFile>
+#include "jpegerrors.h"
 
-#include <csetjmp>
-#include <cstdio>
-
-#include <jpeglib.h>
+#include <cstdlib>
 
 namespace JpegDecoder {
 namespace {
 
-struct ErrorManager {
-    jpeg_error_mgr base;
-    std::jmp_buf jump;
-};
-
-[[noreturn]] void onError(j_common_ptr info)
+// Reads the header of `data` into `info`, keeping the ICC profile's markers.
+void start(jpeg_decompress_struct &info, const QByteArray &data)
 {
-    std::longjmp(reinterpret_cast<ErrorManager *>(info->err)->jump, 1);
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(&info, reinterpret_cast<const unsigned char *>(data.constData()), (unsigned long)data.size());
+    jpeg_save_markers(&info, JPEG_APP0 + 2, 0xFFFF);
+    jpeg_read_header(&info, TRUE);
 }
 
-void ignoreMessage(j_common_ptr) {}
+QColorSpace embeddedColorSpace(jpeg_decompress_struct &info)
+{
+    JOCTET *profile = nullptr;
+    unsigned int length = 0;
+    if (!jpeg_read_icc_profile(&info, &profile, &length))
+        return {};
+    const QByteArray icc(reinterpret_cast<const char *>(profile), qsizetype(length));
+    std::free(profile);
+    return QColorSpace::fromIccProfile(icc);
+}
 
-// The smallest n/8 whose output still covers `atLeast`. Only n = 1, 2 and 4
-// have SIMD inverse DCTs in libjpeg-turbo; the others run slower than a full
-// decode.
 unsigned int scaleNumerator(const QSize &stored, const QSize &atLeast)
 {
-    for (unsigned int n = 1; n < 8; n *= 2) {
+    for (unsigned int n = 1; n < 8; ++n) {
         const qint64 w = (qint64(stored.width()) * n + 7) / 8;
         const qint64 h = (qint64(stored.height()) * n + 7) / 8;
         if (w >= atLeast.width() && h >= atLeast.height())
@@ -38,27 +40,43 @@ unsigned int scaleNumerator(const QSize &stored, const QSize &atLeast)
 
 } // namespace
 
-bool decodeScaled(const QString &path, const QSize &atLeast, qint64 limitBytes, QImage &image)
+bool readHeader(const QByteArray &data, Header *header)
 {
-#ifdef JCS_EXTENSIONS
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray data = file.readAll();
-
     jpeg_decompress_struct info;
-    ErrorManager errors;
-    info.err = jpeg_std_error(&errors.base);
-    errors.base.error_exit = onError;
-    errors.base.output_message = ignoreMessage;
-    // Only objects without destructors are created between here and a longjmp.
+    JpegErrors errors;
+    errors.attach(info);
     if (setjmp(errors.jump)) {
         jpeg_destroy_decompress(&info);
         return false;
     }
-    jpeg_create_decompress(&info);
-    jpeg_mem_src(&info, reinterpret_cast<const unsigned char *>(data.constData()), (unsigned long)data.size());
-    jpeg_read_header(&info, TRUE);
+    start(info, data);
+    header->size = QSize(int(info.image_width), int(info.image_height));
+    header->components = info.num_components;
+    header->plain = info.data_precision == 8 &&
+                    ((info.jpeg_color_space == JCS_YCbCr && info.num_components == 3) ||
+                     (info.jpeg_color_space == JCS_GRAYSCALE && info.num_components == 1));
+    header->colorSpace = embeddedColorSpace(info);
+    jpeg_destroy_decompress(&info);
+    return true;
+}
+
+QSize decodedSize(const QSize &stored, const QSize &atLeast)
+{
+    const unsigned int n = scaleNumerator(stored, atLeast);
+    return QSize(int((qint64(stored.width()) * n + 7) / 8), int((qint64(stored.height()) * n + 7) / 8));
+}
+
+bool decodeScaled(const QByteArray &data, const QSize &atLeast, qint64 limitBytes, QImage &image)
+{
+#ifdef JCS_EXTENSIONS
+    jpeg_decompress_struct info;
+    JpegErrors errors;
+    errors.attach(info);
+    if (setjmp(errors.jump)) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+    start(info, data);
     const bool gray = info.jpeg_color_space == JCS_GRAYSCALE;
     if (!gray && info.jpeg_color_space != JCS_YCbCr && info.jpeg_color_space != JCS_RGB) {
         jpeg_destroy_decompress(&info); // CMYK and the like: Qt's reader knows them
@@ -79,6 +97,7 @@ bool decodeScaled(const QString &path, const QSize &atLeast, qint64 limitBytes, 
         image = QImage(size, format);
     if (image.isNull())
         std::longjmp(errors.jump, 1);
+    image.setColorSpace(embeddedColorSpace(info));
     jpeg_start_decompress(&info);
     while (info.output_scanline < info.output_height) {
         JSAMPROW row = image.scanLine(int(info.output_scanline));
@@ -88,7 +107,7 @@ bool decodeScaled(const QString &path, const QSize &atLeast, qint64 limitBytes, 
     jpeg_destroy_decompress(&info);
     return true;
 #else
-    Q_UNUSED(path);
+    Q_UNUSED(data);
     Q_UNUSED(atLeast);
     Q_UNUSED(limitBytes);
     Q_UNUSED(image);

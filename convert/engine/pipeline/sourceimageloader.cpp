@@ -3,6 +3,7 @@
 #include "guardedimagereader.h"
 #include "jpegdecoder.h"
 
+#include <QFile>
 #include <QTransform>
 
 #include <memory>
@@ -41,6 +42,12 @@ void report(const GuardedImageReader &reader, QString *failure)
 {
     if (failure)
         *failure = reader.failure();
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace
@@ -86,7 +93,7 @@ bool loadScaled(const QString &path, const QSize &size, Qt::TransformationMode m
     // kernel from handing out (and zeroing) tens of megabytes per photo.
     thread_local QImage buffer;
     const bool decoded = (reader.format() == "jpeg" &&
-                          JpegDecoder::decodeScaled(path, target, qint64(allocationLimitMB) * 1024 * 1024, buffer)) ||
+                          JpegDecoder::decodeScaled(fileBytes(path), target, qint64(allocationLimitMB) * 1024 * 1024, buffer)) ||
                          reader.read(&buffer);
     if (!decoded) {
         buffer = QImage();

@@ -47,6 +47,8 @@ private slots:
     void existingTargetsAreSkippedInOrder();
     void emptyImagesAreReportedNotWritten();
     void stopBeforeTheFirstSource();
+    void aStoppedPdfNeverReplacesAFile_data();
+    void aStoppedPdfNeverReplacesAFile();
     void threadSignals_data();
     void threadSignals();
     void aRunKeepsTheSettingsItStartedWith_data();
@@ -350,6 +352,56 @@ void TestImageConversion::stopBeforeTheFirstSource()
             [&progressed](int, const QString &) { progressed = true; }, stop);
         QVERIFY(result.stopped);
         QVERIFY(!progressed);
+        QVERIFY2(QDir(m_dir.filePath(QStringLiteral("stopped"))).isEmpty(), "nothing is written, not even a blank page");
+    }
+}
+
+void TestImageConversion::aStoppedPdfNeverReplacesAFile_data()
+{
+    QTest::addColumn<bool>("existed");
+    QTest::addColumn<int>("stopAt");        // the source whose start brings the stop
+    QTest::addColumn<int>("expectedPages"); // 0: the file as it was (or none)
+    QTest::newRow("existing, stop on the first source") << true << 0 << 0;
+    QTest::newRow("existing, stop on the last source") << true << 2 << 0;
+    QTest::newRow("new, stop on the first source") << false << 0 << 1;
+    QTest::newRow("new, stop on the second source") << false << 1 << 2;
+}
+
+// The source at hand when the stop comes is still finished; then the run ends.
+void TestImageConversion::aStoppedPdfNeverReplacesAFile()
+{
+    QFETCH(bool, existed);
+    QFETCH(int, stopAt);
+    QFETCH(int, expectedPages);
+    const QString folder = freshFolder(QStringLiteral("kept"));
+    const QString pdf = folder + QStringLiteral("/report.pdf");
+    const QByteArray before = "%PDF-1.4 the user's own report";
+    if (existed) {
+        QFile file(pdf);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(before);
+    }
+    ConvertSettings s;
+    s.pdfFileName = QStringLiteral("report.pdf");
+    const QString red = source(QStringLiteral("red5.png"), QSize(60, 30), Qt::red);
+    std::atomic_bool stop = false;
+    const ConvertResult result = ImageConversion::convert(
+        {{red, red, red}, folder, QStringLiteral(".pdf"), false}, s,
+        [&stop, stopAt](int index, const QString &) {
+            if (index == stopAt)
+                stop = true;
+        },
+        stop);
+    QVERIFY(result.stopped);
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden),
+             existed || expectedPages > 0 ? QStringList{"report.pdf"} : QStringList());
+    QFile file(pdf);
+    if (existed) {
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), before);
+    } else {
+        const QString info = QString::fromLatin1(TestEnvironment::run(QStringLiteral("pdfinfo"), {pdf})).simplified();
+        QVERIFY2(info.contains(QStringLiteral("Pages: %1").arg(expectedPages)), qPrintable(info));
     }
 }
 
