@@ -15,6 +15,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QMessageBox>
 #include <QScreen>
 #include <QStandardItemModel>
 #include <QTabWidget>
@@ -214,6 +216,12 @@ private slots:
             QVERIFY(image.save(path));
             model->appendRow({new QStandardItem(path), new QStandardItem(path)});
         }
+        // The run replaces a PDF the user had; closing stops it, which must leave that file as it was.
+        const QByteArray before = "%PDF-1.4 the user's own run.pdf";
+        QFile existing(dir.filePath(QStringLiteral("run.pdf")));
+        QVERIFY(existing.open(QIODevice::WriteOnly) && existing.write(before) == before.size());
+        existing.close();
+        ShellDialogs::enqueueAnswer(int(QMessageBox::Yes));
         auto *convert = form->findChild<QToolButton *>(QStringLiteral("convertButton"));
         convert->setEnabled(true);
         convert->click();
@@ -223,8 +231,12 @@ private slots:
         QVERIFY(window.isVisible());
         QTRY_VERIFY(!window.isVisible());
         QVERIFY(!form->isConversionRunning());
-        for (const ShellDialogs::Question &question : ShellDialogs::takeQuestions())
+        const QList<ShellDialogs::Question> questions = ShellDialogs::takeQuestions();
+        QCOMPARE(questions.value(0).text, QStringLiteral("Confirm overwrite"));
+        for (const ShellDialogs::Question &question : questions.mid(1))
             QVERIFY2(question.kind != QLatin1String("message"), qPrintable(question.text));
+        QVERIFY(existing.open(QIODevice::ReadOnly));
+        QCOMPARE(existing.readAll(), before);
         QCOMPARE(QDir(thumbnails).entryList(QDir::Files), QStringList());
         QVERIFY(QFileInfo::exists(thumbnails + QStringLiteral("../beside.txt")));
         QVERIFY(!ThumbnailCache::cleanupPending());

@@ -98,6 +98,7 @@ private slots:
     void zoomStepsStopBelowFortyPixels();
     void convertAsksAndWrites_data();
     void convertAsksAndWrites();
+    void cancelReturnsToTheListQuietly_data();
     void cancelReturnsToTheListQuietly();
     void overwriteDialogConvertsOnlyTheTicked_data();
     void overwriteDialogConvertsOnlyTheTicked();
@@ -270,8 +271,16 @@ void TestConvertImageRun::convertAsksAndWrites()
     QCOMPARE(QDir(form->findChild<QLineEdit *>(QStringLiteral("outputFolderLineEdit"))->text()), QDir(out));
 }
 
+void TestConvertImageRun::cancelReturnsToTheListQuietly_data()
+{
+    QTest::addColumn<bool>("existed");
+    QTest::newRow("over an existing PDF") << true;
+    QTest::newRow("a new PDF") << false;
+}
+
 void TestConvertImageRun::cancelReturnsToTheListQuietly()
 {
+    QFETCH(bool, existed);
     // Large pages, so the run is still on its first page when Cancel comes.
     QStringList large;
     QVERIFY(QDir().mkpath(dir.filePath("large")));
@@ -280,6 +289,14 @@ void TestConvertImageRun::cancelReturnsToTheListQuietly()
         QPainter(&image).fillRect(image.rect(), QLinearGradient(0, 0, 4000, 3000));
         QVERIFY(image.save(dir.filePath(QLatin1String(name)), "JPG", 95));
         large << dir.filePath(QLatin1String(name));
+    }
+    const QString report = dir.filePath("out/report.pdf");
+    const QByteArray before = "%PDF-1.4 the user's report, three pages";
+    if (existed) {
+        QFile file(report);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(before);
+        ShellDialogs::enqueueAnswer(int(QMessageBox::Yes));
     }
     auto form = startForm(dir.filePath("out"), QStringLiteral("report.pdf"));
     QVERIFY(addSources(*form, large));
@@ -291,14 +308,19 @@ void TestConvertImageRun::cancelReturnsToTheListQuietly()
     QCOMPARE(stack->currentWidget()->objectName(), QStringLiteral("ConvertProgressForm"));
     QTest::mouseClick(stack->currentWidget()->findChild<QPushButton *>(QStringLiteral("cancelButton")), Qt::LeftButton);
     QTRY_VERIFY(!form->isConversionRunning());
-    QCOMPARE(ShellDialogs::takeQuestions().size(), 0);
+    QCOMPARE(ShellDialogs::takeQuestions().size(), existed ? 1 : 0);
     QCOMPARE(stack->currentWidget(), listPage);
     QVERIFY(!form->findChild<QWidget *>(QStringLiteral("tabWidget"))->isHidden());
     QCOMPARE(form->sourceFiles(), large);
     QVERIFY(form->findChild<QToolButton *>(QStringLiteral("convertButton"))->isEnabled());
-    // A stopped PDF keeps the pages drawn before the stop.
-    const QString report = dir.filePath("out/report.pdf");
-    QVERIFY(!QFileInfo::exists(report) || pdfPages(report) < large.size());
+    // A stop never replaces a file; a new PDF keeps the pages drawn before it.
+    QFile file(report);
+    if (existed) {
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), before);
+    } else {
+        QVERIFY(!file.exists() || (pdfPages(report) >= 1 && pdfPages(report) < large.size()));
+    }
 }
 
 void TestConvertImageRun::overwriteDialogConvertsOnlyTheTicked_data()
