@@ -1,5 +1,7 @@
 #include "pagerendering.h"
 
+#include "pageencoders.h"
+
 #include <QBuffer>
 #include <QPdfDocument>
 
@@ -11,9 +13,6 @@
 #endif
 
 namespace {
-
-// Text stays legible at list size; a page costs about 5 KB at 141 x 200.
-constexpr int thumbnailQuality = 75;
 
 // Over an opaque white backdrop, premultiplied source-over reduces to
 // src + (255 - alpha) per channel, which is exact in 8 bits.
@@ -132,11 +131,16 @@ QImage flattenOntoWhite(QImage image)
     return image;
 }
 
-QImage renderPageOnWhite(QPdfDocument &document, int page, QSize size)
+QImage renderPage(QPdfDocument &document, int page, QSize size)
 {
     if (size.isEmpty() || page < 0 || page >= document.pageCount())
         return {};
-    return flattenOntoWhite(document.render(page, size));
+    return document.render(page, size);
+}
+
+QImage renderPageOnWhite(QPdfDocument &document, int page, QSize size)
+{
+    return flattenOntoWhite(renderPage(document, page, size));
 }
 
 QSize fitIntoBox(QSize pageSize, QSize box)
@@ -147,14 +151,14 @@ QSize fitIntoBox(QSize pageSize, QSize box)
     return fitted.expandedTo(QSize(1, 1));
 }
 
-QByteArray encodeThumbnail(const QImage &image)
+QByteArray encodeThumbnail(QImage image)
 {
     QByteArray bytes;
     if (image.isNull())
         return bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "JPG", thumbnailQuality))
+    if (!PageEncoders::writeJpeg(image, buffer).isEmpty())
         bytes.clear();
     return bytes;
 }

@@ -6,13 +6,16 @@
 
 class QPdfDocument;
 
-// Renders `page` stretched to exactly `size` pixels on opaque white; Format_RGB32.
-// Null image if size is empty/invalid or the page cannot be rendered.
+// Renders `page` stretched to exactly `size` pixels, as the engine gives it:
+// transparent where the page paints nothing. Null image if size is
+// empty/invalid or the page cannot be rendered.
+QImage renderPage(QPdfDocument &document, int page, QSize size);
+// The same on opaque white; Format_RGB32.
 QImage renderPageOnWhite(QPdfDocument &document, int page, QSize size);
 
-// A page picture in the compressed form page lists keep (JPEG); empty for a
-// null image.
-QByteArray encodeThumbnail(const QImage &image);
+// A page picture (of a flattenable format) in the compressed form page lists
+// keep: on white, as a JPEG of about 5 KB at 141 x 200. Empty for a null image.
+QByteArray encodeThumbnail(QImage image);
 
 // Largest size with pageSize's aspect ratio that fits into box (at least 1x1 per
 // side); empty if pageSize is empty.

@@ -85,28 +85,28 @@ void RenderWorker::open(QDataStream &request)
           }));
 }
 
-// Render and Thumbnail requests: the page fitted into a box, on white.
+// Render and Thumbnail requests: the page fitted into a box, not yet on white.
 QImage RenderWorker::renderFitted(QDataStream &request, qint32 &tag)
 {
     qint32 page = 0;
     QSize box;
     request >> tag >> page >> box;
     begin(tag, page);
-    return renderPageOnWhite(*document, page, fitIntoBox(document->pagePointSize(0).toSize(), box));
+    return renderPage(*document, page, fitIntoBox(document->pagePointSize(0).toSize(), box));
 }
 
 void RenderWorker::render(QDataStream &request)
 {
     qint32 tag = 0;
-    const QImage image = renderFitted(request, tag);
+    const QImage image = flattenOntoWhite(renderFitted(request, tag));
     reply(RenderProtocol::Image, bodyOf([&](QDataStream &stream) {
               stream << tag;
               RenderProtocol::writeImage(stream, image);
           }));
 }
 
-// Drawn at the size the list shows and compressed as the list keeps it, so the
-// program only stores what arrives.
+// Drawn at the size the list shows and compressed as the list keeps it (put
+// on white on the way), so the program only stores what arrives.
 void RenderWorker::thumbnail(QDataStream &request)
 {
     qint32 tag = 0;

@@ -20,6 +20,8 @@ private slots:
     void refusesEmptySizesAndMissingPages();
     void flatteningMatchesPaintingOntoWhite_data();
     void flatteningMatchesPaintingOntoWhite();
+    void thumbnailsAreJpegOnWhite_data();
+    void thumbnailsAreJpegOnWhite();
 
 private:
     QTemporaryDir m_dir;
@@ -140,6 +142,39 @@ void TestPageRendering::flatteningMatchesPaintingOntoWhite()
     const QImage flat = flattenOntoWhite(source);
     QCOMPARE(flat.format(), QImage::Format_RGB32);
     QCOMPARE(flat, paintedOntoWhite(source));
+}
+
+void TestPageRendering::thumbnailsAreJpegOnWhite_data()
+{
+    QTest::addColumn<QImage>("source");
+    QTest::addColumn<QColor>("expected");
+
+    QImage clear(141, 200, QImage::Format_ARGB32_Premultiplied);
+    clear.fill(Qt::transparent);
+    QTest::newRow("unpainted page") << clear << QColor(Qt::white);
+    QImage halfRed(200, 141, QImage::Format_ARGB32);
+    halfRed.fill(QColor(255, 0, 0, 128));
+    QTest::newRow("half transparent red") << halfRed << QColor(255, 127, 127);
+    QImage black(7, 9, QImage::Format_RGB32);
+    black.fill(Qt::black);
+    QTest::newRow("opaque black") << black << QColor(Qt::black);
+}
+
+// Thumbnails travel and are kept as JPEG; what the engine leaves unpainted
+// must not turn black on the way.
+void TestPageRendering::thumbnailsAreJpegOnWhite()
+{
+    QFETCH(QImage, source);
+    QFETCH(QColor, expected);
+    const QByteArray encoded = encodeThumbnail(source);
+    QVERIFY(encoded.startsWith("\xff\xd8"));
+    const QImage decoded = QImage::fromData(encoded);
+    QCOMPARE(decoded.size(), source.size());
+    const QColor centre = decoded.pixelColor(decoded.width() / 2, decoded.height() / 2);
+    QVERIFY2(qAbs(centre.red() - expected.red()) <= 3 && qAbs(centre.green() - expected.green()) <= 3 &&
+                 qAbs(centre.blue() - expected.blue()) <= 3,
+             qPrintable(centre.name()));
+    QVERIFY(encodeThumbnail(QImage()).isEmpty());
 }
 
 QTEST_MAIN(TestPageRendering)
