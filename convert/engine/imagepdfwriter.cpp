@@ -1,6 +1,7 @@
 #include "imagepdfwriter.h"
 
 #include <QDateTime>
+#include <QTransform>
 
 namespace {
 
@@ -18,6 +19,21 @@ QByteArray imageDictionary(const QSize &size, int components)
     return "/Type /XObject /Subtype /Image /Width " + QByteArray::number(size.width()) + " /Height " +
            QByteArray::number(size.height()) + (components == 1 ? " /ColorSpace /DeviceGray" : " /ColorSpace /DeviceRGB") +
            " /BitsPerComponent 8";
+}
+
+// Maps the stored pixels of a `size` picture onto its upright place, in the
+// order Qt's reader applies a stored orientation: mirror, flip, then a
+// quarter turn clockwise.
+QTransform uprightTransform(const QSize &size, QImageIOHandler::Transformations orientation)
+{
+    QTransform t;
+    if (orientation & QImageIOHandler::TransformationMirror)
+        t *= QTransform(-1, 0, 0, 1, size.width(), 0);
+    if (orientation & QImageIOHandler::TransformationFlip)
+        t *= QTransform(1, 0, 0, -1, 0, size.height());
+    if (orientation & QImageIOHandler::TransformationRotate90)
+        t *= QTransform(0, 1, -1, 0, size.height(), 0);
+    return t;
 }
 
 } // namespace
@@ -66,15 +82,23 @@ void ImagePdfWriter::addPage(const PageStream &page, const QPoint &topLeft)
 }
 
 // Device pixels become points with the y axis pointing down from the page's
-// top edge; the unit square of the image is stretched over its pixels.
+// top edge; the picture's stored pixels are turned upright into its place;
+// the unit square of the image is stretched over the stored pixels.
 QByteArray ImagePdfWriter::placement(const PageStream &page, const QPoint &topLeft) const
 {
     const QByteArray scale = QByteArray::number(72.0 / m_dpi, 'f', 9);
-    const QByteArray w = QByteArray::number(page.size.width());
-    const QByteArray h = QByteArray::number(page.size.height());
-    return "q\n" + scale + " 0 0 -" + scale + " 0 " + QByteArray::number(m_points.height()) + " cm\n1 0 0 1 " +
-           QByteArray::number(topLeft.x()) + ' ' + QByteArray::number(topLeft.y()) + " cm\n" + w + " 0 0 -" + h +
-           " 0 " + h + " cm\n/Im0 Do\nQ\n";
+    const int w = page.size.width();
+    const int h = page.size.height();
+    QByteArray content = "q\n" + scale + " 0 0 -" + scale + " 0 " + QByteArray::number(m_points.height()) +
+                         " cm\n1 0 0 1 " + QByteArray::number(topLeft.x()) + ' ' + QByteArray::number(topLeft.y()) +
+                         " cm\n";
+    const QTransform upright = uprightTransform(page.size, page.orientation);
+    if (!upright.isIdentity())
+        content += QByteArray::number(upright.m11()) + ' ' + QByteArray::number(upright.m12()) + ' ' +
+                   QByteArray::number(upright.m21()) + ' ' + QByteArray::number(upright.m22()) + ' ' +
+                   QByteArray::number(upright.dx()) + ' ' + QByteArray::number(upright.dy()) + " cm\n";
+    return content + QByteArray::number(w) + " 0 0 -" + QByteArray::number(h) + " 0 " + QByteArray::number(h) +
+           " cm\n/Im0 Do\nQ\n";
 }
 
 bool ImagePdfWriter::finish()

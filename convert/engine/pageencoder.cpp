@@ -87,13 +87,15 @@ PageStream encode(const QImage &image)
     return page;
 }
 
-PageStream embedJpeg(const QByteArray &file, const QSize &size, int components)
+PageStream embedJpeg(const QByteArray &file, const QSize &size, int components,
+                     QImageIOHandler::Transformations orientation)
 {
     PageStream page;
     page.readable = true;
     page.size = size;
     page.components = components;
     page.dct = file;
+    page.orientation = orientation;
     return page;
 }
 

@@ -17,7 +17,9 @@ inline constexpr int jpegQuality = 94;
 PageStream encode(const QImage &image);
 
 // A JPEG file placed on the page as it is, without decoding: `size` and
-// `components` (1 or 3) as its header declares them.
-PageStream embedJpeg(const QByteArray &file, const QSize &size, int components);
+// `components` (1 or 3) as its header declares them, turned upright on the
+// page by `orientation`.
+PageStream embedJpeg(const QByteArray &file, const QSize &size, int components,
+                     QImageIOHandler::Transformations orientation);
 
 } // namespace PageEncoder

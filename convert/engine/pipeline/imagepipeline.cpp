@@ -128,7 +128,8 @@ PreparedImage preparePageImage(const QString &path, const ConvertSettings &s, co
             prepared.readable = true; // scaled to nothing, as prepareImage would
             return prepared;
         }
-        prepared.readable = SourceImageLoader::loadScaled(path, page, mode, prepared.image, &prepared.failure);
+        prepared.readable = SourceImageLoader::loadScaledAsStored(path, page, mode, prepared.image,
+                                                                  &prepared.orientation, &prepared.failure);
         // Colour rules work per pixel, so they may run after the scaling.
         if (!s.ruleList.isEmpty())
             prepared.image = applyAdjustments(prepared.image, s.ruleList);

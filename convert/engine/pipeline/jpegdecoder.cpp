@@ -27,9 +27,12 @@ QColorSpace embeddedColorSpace(jpeg_decompress_struct &info)
     return QColorSpace::fromIccProfile(icc);
 }
 
+// The smallest n/8 whose output still covers `atLeast`, n = 1, 2 or 4. Other
+// numerators decode faster too, but their pages differ visibly from a whole
+// decode shrunk the same way (below 40 dB on grainy photos).
 unsigned int scaleNumerator(const QSize &stored, const QSize &atLeast)
 {
-    for (unsigned int n = 1; n < 8; ++n) {
+    for (unsigned int n = 1; n < 8; n *= 2) {
         const qint64 w = (qint64(stored.width()) * n + 7) / 8;
         const qint64 h = (qint64(stored.height()) * n + 7) / 8;
         if (w >= atLeast.width() && h >= atLeast.height())
@@ -52,7 +55,7 @@ bool readHeader(const QByteArray &data, Header *header)
     start(info, data);
     header->size = QSize(int(info.image_width), int(info.image_height));
     header->components = info.num_components;
-    header->plain = info.data_precision == 8 &&
+    header->plain = info.data_precision == 8 && !info.arith_code &&
                     ((info.jpeg_color_space == JCS_YCbCr && info.num_components == 3) ||
                      (info.jpeg_color_space == JCS_GRAYSCALE && info.num_components == 1));
     header->colorSpace = embeddedColorSpace(info);

@@ -10,7 +10,7 @@ namespace JpegDecoder {
 struct Header {
     QSize size;             // as stored, without its orientation
     int components = 0;     // 1: gray, 3: colour
-    bool plain = false;     // 8-bit gray or YCbCr, as a PDF takes JPEG data unchanged
+    bool plain = false;     // 8-bit gray or YCbCr, Huffman-coded: what every PDF reader takes unchanged
     QColorSpace colorSpace; // of an embedded ICC profile; invalid without one
 };
 

@@ -52,7 +52,7 @@ QByteArray fileBytes(const QString &path)
 
 } // namespace
 
-QSize uprightSize(const QString &path, QByteArray *format)
+QSize uprightSize(const QString &path, QByteArray *format, QImageIOHandler::Transformations *orientation)
 {
     QSize stored;
     const std::unique_ptr<GuardedImageReader> reader = openSource(path, true, &stored, nullptr);
@@ -60,6 +60,8 @@ QSize uprightSize(const QString &path, QByteArray *format)
         return {};
     if (format)
         *format = reader->format();
+    if (orientation)
+        *orientation = reader->transformation();
     return rotatesQuarter(*reader) ? stored.transposed() : stored;
 }
 
@@ -78,7 +80,8 @@ bool load(const QString &path, QImage &image, QString *failure)
     return true;
 }
 
-bool loadScaled(const QString &path, const QSize &size, Qt::TransformationMode mode, QImage &image, QString *failure)
+bool loadScaledAsStored(const QString &path, const QSize &size, Qt::TransformationMode mode, QImage &image,
+                        QImageIOHandler::Transformations *orientation, QString *failure)
 {
     if (size.isEmpty())
         return false;
@@ -87,7 +90,7 @@ bool loadScaled(const QString &path, const QSize &size, Qt::TransformationMode m
     if (!opened || !stored.isValid())
         return false;
     GuardedImageReader &reader = *opened;
-    const QImageIOHandler::Transformations turn = reader.transformation();
+    *orientation = reader.transformation();
     const QSize target = rotatesQuarter(reader) ? size.transposed() : size;
     // Decoding into the thread's previous buffer of the same size spares the
     // kernel from handing out (and zeroing) tens of megabytes per photo.
@@ -100,16 +103,30 @@ bool loadScaled(const QString &path, const QSize &size, Qt::TransformationMode m
         report(reader, failure);
         return false;
     }
-    QImage result =
+    image =
         buffer.size() == target ? std::exchange(buffer, QImage()) : buffer.scaled(target, Qt::IgnoreAspectRatio, mode);
-    // The order Qt applies a stored orientation in: mirror, then turn.
-    if (turn & (QImageIOHandler::TransformationMirror | QImageIOHandler::TransformationFlip))
-        result =
-            result.mirrored(turn & QImageIOHandler::TransformationMirror, turn & QImageIOHandler::TransformationFlip);
-    if (turn & QImageIOHandler::TransformationRotate90)
-        result = result.transformed(QTransform().rotate(90));
-    image = result;
     return true;
+}
+
+bool loadScaled(const QString &path, const QSize &size, Qt::TransformationMode mode, QImage &image, QString *failure)
+{
+    QImageIOHandler::Transformations orientation;
+    QImage stored;
+    if (!loadScaledAsStored(path, size, mode, stored, &orientation, failure))
+        return false;
+    image = turnedUpright(stored, orientation);
+    return true;
+}
+
+QImage turnedUpright(const QImage &image, QImageIOHandler::Transformations orientation)
+{
+    QImage result = image;
+    if (orientation & (QImageIOHandler::TransformationMirror | QImageIOHandler::TransformationFlip))
+        result = result.mirrored(orientation & QImageIOHandler::TransformationMirror,
+                                 orientation & QImageIOHandler::TransformationFlip);
+    if (orientation & QImageIOHandler::TransformationRotate90)
+        result = result.transformed(QTransform().rotate(90));
+    return result;
 }
 
 bool samePath(const QString &a, const QString &b)

@@ -3,6 +3,7 @@
 #include "imageguard.h"
 
 #include <QImage>
+#include <QImageIOHandler>
 #include <QSize>
 #include <QString>
 
@@ -15,8 +16,9 @@ inline constexpr int allocationLimitMB = ImageGuard::allocationLimitMB;
 
 // The size of the image upright, read from its header; invalid when the file
 // is no readable image or too large to decode. `format` receives the detected
-// format ("jpeg", "png", ...).
-QSize uprightSize(const QString &path, QByteArray *format = nullptr);
+// format ("jpeg", "png", ...), `orientation` the turn that makes it upright.
+QSize uprightSize(const QString &path, QByteArray *format = nullptr,
+                  QImageIOHandler::Transformations *orientation = nullptr);
 
 // Decodes `path` upright. False for anything but a readable image within the
 // allocation limit; `failure` then says why (GuardedImageReader::failure()).
@@ -28,6 +30,16 @@ bool load(const QString &path, QImage &image, QString *failure = nullptr);
 // is never rotated.
 bool loadScaled(const QString &path, const QSize &size, Qt::TransformationMode mode, QImage &image,
                 QString *failure = nullptr);
+
+// loadScaled() without the last step: the picture as the file stores it
+// (`size` transposed where the file turns it a quarter), and in `orientation`
+// the turn that makes it upright.
+bool loadScaledAsStored(const QString &path, const QSize &size, Qt::TransformationMode mode, QImage &image,
+                        QImageIOHandler::Transformations *orientation, QString *failure = nullptr);
+
+// Turns a picture upright by its file's stored orientation, in the order
+// Qt's reader applies one: mirror, then turn.
+QImage turnedUpright(const QImage &image, QImageIOHandler::Transformations orientation);
 
 // Paths are compared as the file system compares them: ignoring case where
 // names are case-insensitive (Windows, macOS), exactly elsewhere.

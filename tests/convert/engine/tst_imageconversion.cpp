@@ -5,6 +5,8 @@
 #include "kivlocalconvertimage.h"
 #include "testenvironment.h"
 
+#include <QBuffer>
+#include <QColorSpace>
 #include <QDir>
 #include <QFile>
 #include <QImageReader>
@@ -39,6 +41,8 @@ private slots:
     void pdfPageGeometry();
     void pagePicturesKeepTheirColours_data();
     void pagePicturesKeepTheirColours();
+    void jpegsPlacedAsTheyAreAreEmbeddedUnchanged_data();
+    void jpegsPlacedAsTheyAreAreEmbeddedUnchanged();
     void pdfOfNoSourcesIsOneBlankPage();
     void unreadableSourcesGiveBlankPagesAndAreReported_data();
     void unreadableSourcesGiveBlankPagesAndAreReported();
@@ -220,6 +224,65 @@ void TestImageConversion::pagePicturesKeepTheirColours()
     }
     QCOMPARE(page.pixelColor(205, 50), QColor(Qt::white));
     QCOMPARE(page.pixelColor(100, 105), QColor(Qt::white));
+}
+
+void TestImageConversion::jpegsPlacedAsTheyAreAreEmbeddedUnchanged_data()
+{
+    QTest::addColumn<QString>("variant");
+    QTest::addColumn<bool>("unchanged");
+    QTest::newRow("at its own size") << "" << true;
+    QTest::newRow("turned by its orientation") << "turned" << true;
+    QTest::newRow("sRGB profile") << "srgb" << true;
+    QTest::newRow("Display P3 profile: converted") << "p3" << false;
+    QTest::newRow("a watermark") << "watermark" << false;
+    QTest::newRow("an adjustment") << "rule" << false;
+    QTest::newRow("scaled by the options") << "scale" << false;
+    QTest::newRow("larger than the page") << "large" << false;
+    QTest::newRow("grown to the page") << "grow" << false;
+}
+
+void TestImageConversion::jpegsPlacedAsTheyAreAreEmbeddedUnchanged()
+{
+    QFETCH(QString, variant);
+    QFETCH(bool, unchanged);
+    QImage picture(variant == QLatin1String("large") ? QSize(3000, 200) : QSize(200, 100), QImage::Format_RGB32);
+    picture.fill(QColor(200, 60, 40));
+    if (variant == QLatin1String("p3"))
+        picture.setColorSpace(QColorSpace(QColorSpace::DisplayP3));
+    else if (variant == QLatin1String("srgb"))
+        picture.setColorSpace(QColorSpace(QColorSpace::SRgb));
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    QVERIFY(buffer.open(QIODevice::WriteOnly) && picture.save(&buffer, "JPG", 90));
+    if (variant == QLatin1String("turned")) {
+        // EXIF orientation 6: turn right to view.
+        const char exif[] = {'\xFF', '\xE1', 0,    34,   'E', 'x', 'i', 'f', 0, 0, 'I', 'I', 42, 0, 8, 0, 0, 0,
+                             1,      0,      0x12, 0x01, 3,   0,   1,   0,   0, 0, 6,   0,   0,  0, 0, 0, 0, 0};
+        jpeg.insert(2, QByteArray(exif, sizeof exif));
+    }
+    const QString path = m_dir.filePath(QStringLiteral("placed.jpg"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(jpeg) == jpeg.size());
+    file.close();
+    ConvertSettings s;
+    s.pdfFileName = QStringLiteral("placed.pdf");
+    s.qrCodeText = variant == QLatin1String("watermark") ? QStringLiteral("draft") : QString();
+    s.scaleImage = variant == QLatin1String("scale");
+    s.scalePercentage = 50;
+    s.resizeImageToPaper = variant == QLatin1String("grow");
+    if (variant == QLatin1String("rule")) {
+        AdjustmentRule brighter;
+        brighter.ruleIndex = AdjustmentRule::Brightness;
+        brighter.ruleValues[0] = 10;
+        s.ruleList = {brighter};
+    }
+    const QString folder = freshFolder(QStringLiteral("placed"));
+    QVERIFY(run({{path}, folder, QStringLiteral(".pdf"), false}, s).failures.isEmpty());
+    TestEnvironment::run(QStringLiteral("pdfimages"),
+                         {"-j", folder + QStringLiteral("/placed.pdf"), folder + QStringLiteral("/picture")});
+    QFile embedded(folder + QStringLiteral("/picture-000.jpg"));
+    QVERIFY(embedded.open(QIODevice::ReadOnly));
+    QCOMPARE(embedded.readAll() == jpeg, unchanged);
 }
 
 void TestImageConversion::pdfOfNoSourcesIsOneBlankPage()

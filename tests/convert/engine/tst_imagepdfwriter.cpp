@@ -1,9 +1,12 @@
 #include "imagepdfwriter.h"
 #include "pageencoder.h"
+#include "sourceimageloader.h"
 #include "testenvironment.h"
 
 #include <QBuffer>
 #include <QFile>
+#include <QPainter>
+#include <QTransform>
 #include <QPageSize>
 #include <QTemporaryDir>
 #include <QTest>
@@ -16,6 +19,8 @@ private slots:
     void initTestCase();
     void pagePictures_data();
     void pagePictures();
+    void turnedPicturesLandUpright_data();
+    void turnedPicturesLandUpright();
 
 private:
     QTemporaryDir m_dir;
@@ -58,7 +63,7 @@ void TestImagePdfWriter::pagePictures()
         picture.fill(Qt::darkCyan);
         QBuffer buffer(&jpeg);
         QVERIFY(buffer.open(QIODevice::WriteOnly) && picture.save(&buffer, "JPG"));
-        page = PageEncoder::embedJpeg(jpeg, picture.size(), 3);
+        page = PageEncoder::embedJpeg(jpeg, picture.size(), 3, QImageIOHandler::TransformationNone);
     } else if (format >= 0) {
         QImage picture(33, 17, QImage::Format(format));
         picture.fill(QColor(200, 100, 50, format == QImage::Format_ARGB32 ? 255 : 128));
@@ -90,6 +95,58 @@ void TestImagePdfWriter::pagePictures()
         QVERIFY(extracted.open(QIODevice::ReadOnly));
         QCOMPARE(extracted.readAll(), jpeg);
     }
+}
+
+void TestImagePdfWriter::turnedPicturesLandUpright_data()
+{
+    QTest::addColumn<int>("orientation"); // QImageIOHandler::Transformations
+    using T = QImageIOHandler::Transformation;
+    for (const auto &[name, turn] : {std::pair{"as stored", T::TransformationNone}, {"mirrored", T::TransformationMirror},
+                                     {"upside down", T::TransformationRotate180}, {"flipped", T::TransformationFlip},
+                                     {"transposed", T::TransformationFlipAndRotate90},
+                                     {"turned right", T::TransformationRotate90},
+                                     {"transversed", T::TransformationMirrorAndRotate90},
+                                     {"turned left", T::TransformationRotate270}})
+        QTest::newRow(name) << int(turn);
+}
+
+// An upright 80 x 40 picture of four colours is stored the way a file with
+// that orientation holds it; the loader's turn and the page both show it upright.
+void TestImagePdfWriter::turnedPicturesLandUpright()
+{
+    QFETCH(int, orientation);
+    const auto turn = QImageIOHandler::Transformations(orientation);
+    const QList<QColor> colours{QColor(220, 30, 30), QColor(30, 160, 40), QColor(30, 50, 210), QColor(240, 200, 30)};
+    QImage upright(80, 40, QImage::Format_RGB32);
+    for (int q = 0; q < 4; ++q)
+        QPainter(&upright).fillRect((q % 2) * 40, (q / 2) * 20, 40, 20, colours.at(q));
+    QImage stored = upright;
+    if (turn & QImageIOHandler::TransformationRotate90)
+        stored = stored.transformed(QTransform().rotate(-90));
+    stored = stored.mirrored(turn & QImageIOHandler::TransformationMirror, turn & QImageIOHandler::TransformationFlip);
+    QCOMPARE(SourceImageLoader::turnedUpright(stored, turn), upright);
+
+    PageStream page = PageEncoder::encode(stored);
+    page.orientation = turn;
+    const QString path = m_dir.filePath(QStringLiteral("turned.pdf"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    ImagePdfWriter writer(file, QPageLayout(QPageSize(QPageSize::A5), QPageLayout::Portrait, QMarginsF()), 72);
+    writer.addPage(page, QPoint(10, 30));
+    QVERIFY(writer.finish());
+    file.close();
+    const QString prefix = m_dir.filePath(QStringLiteral("turned"));
+    TestEnvironment::run(QStringLiteral("pdftoppm"), {"-r", "72", "-singlefile", "-png", path, prefix});
+    const QImage rendered(prefix + QStringLiteral(".png"));
+    for (int q = 0; q < 4; ++q) {
+        const QColor actual = rendered.pixelColor(10 + 20 + (q % 2) * 40, 30 + 10 + (q / 2) * 20);
+        const QColor wanted = colours.at(q);
+        QVERIFY2(qAbs(actual.red() - wanted.red()) <= 8 && qAbs(actual.green() - wanted.green()) <= 8 &&
+                     qAbs(actual.blue() - wanted.blue()) <= 8,
+                 qPrintable(QStringLiteral("quadrant %1: %2, expected %3").arg(q).arg(actual.name(), wanted.name())));
+    }
+    QCOMPARE(rendered.pixelColor(10 + 85, 30 + 20), QColor(Qt::white));
+    QCOMPARE(rendered.pixelColor(10 + 40, 30 + 45), QColor(Qt::white));
 }
 
 QTEST_GUILESS_MAIN(TestImagePdfWriter)
