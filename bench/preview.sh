@@ -1,7 +1,8 @@
 # bench/run preview: the images tool's small preview. A burst of ten requests
 # must start one worker (the driver fails otherwise); a preview made from
 # scratch of a 24-megapixel JPEG is timed against the thumbnailers of
-# ImageMagick and GraphicsMagick writing a WEBP of the same size.
+# ImageMagick and GraphicsMagick writing a WEBP of the same size; the full
+# preview of it, zoomed in to the largest zoom, against their decoding of it.
 require_tools convert gm
 build_targets ff-preview-bench
 bench=$build/bin/ff-preview-bench
@@ -18,8 +19,16 @@ burst_log=$(cat "$build/bench-log-best")
 measure "thumb 24MP" ours "$bench" thumb "$photo"
 measure "thumb 24MP" magick convert "$photo" -thumbnail 346x231 "$out/t.webp"
 measure "thumb 24MP" gm gm convert "$photo" -thumbnail 346x231 "$out/t.webp"
+# The full preview zoomed in to its largest zoom and scrolled to each corner,
+# against the peers only decoding the photo: what any viewer of it must do.
+measure "zoom 24MP" ours "$bench" zoom "$photo"
+zoom_log=$(cat "$build/bench-log-best")
+measure "zoom 24MP" magick convert "$photo" null:
+measure "zoom 24MP" gm gm convert "$photo" null:
 rm -rf "$out"
 
 print_table
 echo "$burst_log"
+echo "$zoom_log"
 ratio preview-24mp-jpeg "thumb 24MP" magick gm
+ratio preview-zoom-24mp "zoom 24MP" magick gm

@@ -4,15 +4,25 @@
 //                                    time from the last request to the picture
 //   ff-preview-bench thumb <image>   one preview made from scratch (decode, fit,
 //                                    WEBP thumbnail), as on first selecting a file
+//   ff-preview-bench zoom <image>    the full preview window: opens the image, zooms
+//                                    in step by step to the largest zoom and visits
+//                                    its corners; reports the longest step with its
+//                                    paint
+#include "convertimagefullpreviewlabel.h"
 #include "convertimagepreviewcontroller.h"
 #include "convertimagepreviewlabel.h"
+#include "previewdialog.h"
 #include "thumbnailcache.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QElapsedTimer>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTimer>
 
 #include <cstdio>
+#include <functional>
 
 namespace {
 
@@ -57,16 +67,59 @@ int thumb(const QString &path)
     return outcome == ThumbnailCache::Outcome::Generated ? 0 : 1;
 }
 
+int zoom(const QString &path)
+{
+    PreviewDialog dialog;
+    dialog.resize(1200, 900);
+    dialog.show();
+    dialog.loadImage(path);
+    const QDeadlineTimer deadline(120000);
+    while (dialog.isLoading() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    auto *label = dialog.findChild<ConvertImageFullPreviewLabel *>(QStringLiteral("previewLabel"));
+    auto *area = dialog.findChild<QScrollArea *>(QStringLiteral("scrollArea"));
+    if (dialog.isLoading() || !label || !area)
+        return 1;
+    qint64 longest = 0;
+    // One step as the window takes it: the zoom, then the paint of what is on screen.
+    const auto timed = [&](const std::function<void()> &step) {
+        QElapsedTimer timer;
+        timer.start();
+        step();
+        area->viewport()->repaint();
+        QCoreApplication::processEvents();
+        longest = qMax(longest, timer.elapsed());
+    };
+    const int fitted = dialog.displayedWidth();
+    int steps = 0;
+    for (int before = -1; before != dialog.displayedWidth(); ++steps) {
+        before = dialog.displayedWidth();
+        timed([label] { emit label->needToResizeImage(1); });
+    }
+    for (const auto &[right, bottom] : {std::pair{1, 0}, std::pair{1, 1}, std::pair{0, 1}, std::pair{0, 0}}) {
+        timed([area, right, bottom] {
+            area->horizontalScrollBar()->setValue(right * area->horizontalScrollBar()->maximum());
+            area->verticalScrollBar()->setValue(bottom * area->verticalScrollBar()->maximum());
+        });
+    }
+    std::printf("zoomed in %d steps from %d to %d pixels wide\nlongest step with its paint: %lld ms\n", steps - 1,
+                fitted, dialog.displayedWidth(), static_cast<long long>(longest));
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
+    const QString mode = arguments.value(1);
     if (arguments.size() != 3 ||
-        (arguments.at(1) != QLatin1String("burst") && arguments.at(1) != QLatin1String("thumb"))) {
-        std::fprintf(stderr, "usage: ff-preview-bench burst|thumb <image>\n");
+        (mode != QLatin1String("burst") && mode != QLatin1String("thumb") && mode != QLatin1String("zoom"))) {
+        std::fprintf(stderr, "usage: ff-preview-bench burst|thumb|zoom <image>\n");
         return 2;
     }
-    return arguments.at(1) == QLatin1String("burst") ? burst(arguments.at(2)) : thumb(arguments.at(2));
+    if (mode == QLatin1String("zoom"))
+        return zoom(arguments.at(2));
+    return mode == QLatin1String("burst") ? burst(arguments.at(2)) : thumb(arguments.at(2));
 }

@@ -2,6 +2,8 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
 #include <QWheelEvent>
 
 #include <cmath>
@@ -63,4 +65,30 @@ void ConvertImageFullPreviewLabel::keyPressEvent(QKeyEvent *event)
     default:
         QLabel::keyPressEvent(event);
     }
+}
+
+void ConvertImageFullPreviewLabel::setPicture(const QImage &image, const QSize &shownSize)
+{
+    picture = image;
+    shown = image.isNull() ? QSize() : shownSize;
+    update();
+}
+
+void ConvertImageFullPreviewLabel::paintEvent(QPaintEvent *event)
+{
+    if (picture.isNull() || shown.isEmpty()) {
+        QLabel::paintEvent(event);
+        return;
+    }
+    const QRect target(QPoint((width() - shown.width()) / 2, (height() - shown.height()) / 2), shown);
+    const QRect exposed = event->rect() & target;
+    if (exposed.isEmpty())
+        return;
+    // The exposed part of the shown picture, in the picture's own pixels.
+    const double scaleX = double(picture.width()) / shown.width();
+    const double scaleY = double(picture.height()) / shown.height();
+    const QRectF source((exposed.x() - target.x()) * scaleX, (exposed.y() - target.y()) * scaleY,
+                        exposed.width() * scaleX, exposed.height() * scaleY);
+    QPainter painter(this);
+    painter.drawImage(QRectF(exposed), picture, source);
 }

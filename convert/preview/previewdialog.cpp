@@ -102,55 +102,54 @@ void PreviewDialog::loadImage(const QString &path)
 void PreviewDialog::handleFullPreviewImageReady(QImage image)
 {
     loading = false;
-    fullPixmap = QPixmap::fromImage(image);
+    fullImage = image;
     fit();
 }
 
 void PreviewDialog::fit()
 {
-    sizeInfoLabel->setText(QStringLiteral("%1x%2").arg(fullPixmap.width()).arg(fullPixmap.height()));
+    sizeInfoLabel->setText(QStringLiteral("%1x%2").arg(fullImage.width()).arg(fullImage.height()));
     const QSize viewport = scrollArea->size() - QSize(16, 4);
     scrollAreaWidgetContents->setFixedSize(viewport);
     previewLabel->setFixedSize(viewport);
-    if (fullPixmap.isNull() || viewport.isEmpty())
+    if (fullImage.isNull() || viewport.isEmpty())
         return;
-    const bool byHeight =
-        double(fullPixmap.width()) / viewport.width() < double(fullPixmap.height()) / viewport.height();
-    displayedPixmap = byHeight ? fullPixmap.scaledToHeight(viewport.height(), Qt::FastTransformation)
-                               : fullPixmap.scaledToWidth(viewport.width(), Qt::FastTransformation);
+    displayedSize = fullImage.size().scaled(viewport, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
     showZoom();
 }
 
 void PreviewDialog::showZoom()
 {
-    zoomRatio = double(displayedPixmap.width()) / fullPixmap.width();
+    zoomRatio = double(displayedSize.width()) / fullImage.width();
     percentResizeLabel->setText(QString::number(zoomRatio * 100, 'g', 6) + QLatin1Char('%'));
-    previewLabel->setPixmap(displayedPixmap);
+    previewLabel->setPicture(fullImage, displayedSize);
 }
 
+// A zoom step costs no pixels: the label draws the part on screen from the
+// full-size picture.
 void PreviewDialog::onNeedToResizeImage(int step)
 {
-    if (fullPixmap.isNull() || displayedPixmap.isNull())
+    if (fullImage.isNull() || displayedSize.isEmpty())
         return;
-    const int change = displayedPixmap.width() / 10;
+    const int change = displayedSize.width() / 10;
     int width = 0;
     if (step > 0) {
-        width = displayedPixmap.width() + change;
+        width = displayedSize.width() + change;
         const QScreen *screen = QGuiApplication::primaryScreen();
         const double screenMillimetres = screen ? screen->physicalSize().width() : 0.0;
-        if (width > 4 * fullPixmap.width() && width >= screenMillimetres)
+        if (width > 4 * fullImage.width() && width >= screenMillimetres)
             return;
     } else {
-        width = displayedPixmap.width() - change;
+        width = displayedSize.width() - change;
         if (width < smallestWidth)
             return;
     }
-    displayedPixmap = fullPixmap.scaledToWidth(width, Qt::FastTransformation);
+    displayedSize = QSize(width, qMax(1, int(qint64(fullImage.height()) * width / fullImage.width())));
     showZoom();
     const QSize viewport = scrollArea->size() - QSize(16, 4);
-    const QSize size = displayedPixmap.size().expandedTo(viewport);
-    scrollAreaWidgetContents->setFixedSize(size);
-    previewLabel->setFixedSize(size);
+    const QSize contents = displayedSize.expandedTo(viewport);
+    scrollAreaWidgetContents->setFixedSize(contents);
+    previewLabel->setFixedSize(contents);
 }
 
 void PreviewDialog::onStartDragImage(QPoint pos)

@@ -3,7 +3,6 @@
 #include <QDialog>
 #include <QImage>
 #include <QList>
-#include <QPixmap>
 #include <QPoint>
 #include <QPointer>
 
@@ -26,7 +25,7 @@ public:
     void loadImage(const QString &path);
     bool isLoading() const { return loading; }
     // Width of the picture shown, in pixels.
-    int displayedWidth() const { return displayedPixmap.width(); }
+    int displayedWidth() const { return displayedSize.width(); }
 
 signals:
     void previewDialogClosed();
@@ -55,8 +54,10 @@ private:
     QLabel *percentResizeLabel = nullptr;
     QTimer *refitTimer = nullptr;
 
-    QPixmap fullPixmap;
-    QPixmap displayedPixmap;
+    // The picture at full size; what is shown is drawn from it at
+    // displayedSize, never scaled into a copy.
+    QImage fullImage;
+    QSize displayedSize;
     double zoomRatio = 1.0;
     bool dragging = false;
     QPoint lastDragPoint;
