@@ -11,6 +11,12 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
+SourceStamp SourceStamp::of(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.exists() ? SourceStamp{info.size(), info.lastModified()} : SourceStamp{};
+}
+
 namespace ThumbnailCache {
 namespace {
 
@@ -37,9 +43,10 @@ struct Choice {
     int index = 0;
     bool current = false;
     int settingsRevision = 0;
+    SourceStamp source;
 };
 
-Choice choose(const QString &path, bool reload)
+Choice choose(const QString &path, bool reload, const SourceStamp &source)
 {
     Records &r = shared();
     QMutexLocker locker(&r.mutex);
@@ -50,19 +57,23 @@ Choice choose(const QString &path, bool reload)
     }
     for (const ThumbnailRecord &record : std::as_const(r.LThumbnailData)) {
         if (SourceImageLoader::samePath(record.filePath, path))
-            return {record.index, !record.stale, r.settingsRevision};
+            return {record.index, !record.stale && record.source == source, r.settingsRevision, source};
     }
     const int index = int(r.LThumbnailData.size());
-    r.LThumbnailData.append({path, index, true});
-    return {index, false, r.settingsRevision};
+    r.LThumbnailData.append({path, index, true, {}});
+    return {index, false, r.settingsRevision, source};
 }
 
 void markCurrent(const Choice &choice)
 {
     Records &r = shared();
     QMutexLocker locker(&r.mutex);
-    if (choice.index < r.LThumbnailData.size() && choice.settingsRevision == r.settingsRevision)
-        r.LThumbnailData[choice.index].stale = false;
+    if (choice.index < r.LThumbnailData.size() && choice.settingsRevision == r.settingsRevision) {
+        ThumbnailRecord &record = r.LThumbnailData[choice.index];
+        record.stale = false;
+        // Read before the pipeline ran: a change made meanwhile shows next time.
+        record.source = choice.source;
+    }
 }
 
 bool save(const QImage &image, const QString &file)
@@ -103,7 +114,7 @@ QImage fitInto(const QImage &image, const QSize &target)
 Outcome preview(const QString &path, const QSize &target, bool reload, const ConvertSettings &settings,
                 const std::atomic_bool &stop, const std::function<void(const QImage &)> &show)
 {
-    const Choice choice = choose(path, reload);
+    const Choice choice = choose(path, reload, SourceStamp::of(path));
     const QString file = fileOf(choice.index);
     if (choice.current && QFileInfo::exists(file)) {
         const QImage thumbnail(file, "WEBP");

@@ -2,6 +2,7 @@
 
 #include "convertsettings.h"
 
+#include <QDateTime>
 #include <QImage>
 #include <QList>
 #include <QSize>
@@ -10,11 +11,21 @@
 #include <atomic>
 #include <functional>
 
+// The version of a source file a thumbnail shows: a file replaced or edited
+// since has another size or time.
+struct SourceStamp {
+    qint64 size = -1;
+    QDateTime modified;
+    static SourceStamp of(const QString &path);
+    friend bool operator==(const SourceStamp &, const SourceStamp &) = default;
+};
+
 // One small preview made in this run; its file is ThumbnailCache::fileOf(index).
 struct ThumbnailRecord {
     QString filePath;
     int index = 0;
     bool stale = false;
+    SourceStamp source;
 };
 
 // Small previews kept as WEBP files for the program run, so going back to a
@@ -33,8 +44,9 @@ QString fileOf(int index);
 QImage fitInto(const QImage &image, const QSize &target);
 
 // The preview of `path` within `target`, handed to `show` as soon as it
-// exists: read from its thumbnail when that is current, else made by the
-// pipeline with `settings` and saved. `reload` marks every earlier thumbnail
+// exists: read from its thumbnail when that is current (made since the last
+// setting change, from the source as it is now), else made by the pipeline
+// with `settings` and saved. `reload` marks every earlier thumbnail
 // stale first (a setting changed). `stop` is polled between the steps.
 Outcome preview(const QString &path, const QSize &target, bool reload, const ConvertSettings &settings,
                 const std::atomic_bool &stop, const std::function<void(const QImage &)> &show);

@@ -4,6 +4,7 @@
 #include "testenvironment.h"
 #include "thumbnailcache.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -50,6 +51,8 @@ private slots:
     void init();
     void revisitsReadTheThumbnail();
     void settingChangeRegeneratesIntoTheSameFile();
+    void anEditedSourceIsMadeAgain_data();
+    void anEditedSourceIsMadeAgain();
     void aThumbnailFinishedAfterAChangeStaysStale();
     void unreadableSourceGivesNoThumbnail();
     void fitInto_data();
@@ -90,8 +93,6 @@ void TestThumbnailCache::revisitsReadTheThumbnail()
     const QString b = writeImage(dir.filePath("b.png"), QSize(100, 50), Qt::blue);
     QCOMPARE(preview(a), Outcome::Generated);
     QCOMPARE(preview(b), Outcome::Generated);
-    // The source changes behind the cache's back: the third look is the thumbnail's.
-    writeImage(a, QSize(800, 600), Qt::green);
     QCOMPARE(preview(a), Outcome::Read);
     QCOMPARE(shown.size(), 3);
     QCOMPARE(shown.at(2).size(), QSize(308, 231));
@@ -114,6 +115,41 @@ void TestThumbnailCache::settingChangeRegeneratesIntoTheSameFile()
     const QRgb pixel = thumbnail.pixel(5, 5);
     QVERIFY(qAbs(qRed(pixel) - qGreen(pixel)) < 8);
     QCOMPARE(preview(a), Outcome::Read);
+}
+
+void TestThumbnailCache::anEditedSourceIsMadeAgain_data()
+{
+    QTest::addColumn<QSize>("newSize"); // empty: the file stays as it is
+    QTest::addColumn<int>("secondsLater");
+    QTest::addColumn<Outcome>("outcome");
+    QTest::newRow("unchanged") << QSize() << 0 << Outcome::Read;
+    QTest::newRow("rewritten, same length, later") << QSize(64, 64) << 5 << Outcome::Generated;
+    QTest::newRow("rewritten, other length, same time") << QSize(65, 64) << 0 << Outcome::Generated;
+    QTest::newRow("touched only") << QSize() << 5 << Outcome::Generated;
+}
+
+// Paths alone do not tell versions of a file apart: a source replaced after
+// its preview must not show the old picture.
+void TestThumbnailCache::anEditedSourceIsMadeAgain()
+{
+    QFETCH(QSize, newSize);
+    QFETCH(int, secondsLater);
+    QFETCH(Outcome, outcome);
+    const QString a =
+        writeImage(dir.filePath(QStringLiteral("edited-%1.png").arg(QTest::currentDataTag())), QSize(64, 64), Qt::red);
+    QCOMPARE(preview(a), Outcome::Generated);
+    QFile file(a);
+    const QDateTime written = QFileInfo(a).lastModified();
+    if (newSize.isValid())
+        writeImage(a, newSize, Qt::red);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QVERIFY(file.setFileTime(written.addSecs(secondsLater), QFileDevice::FileModificationTime));
+    file.close();
+    // The engine's own cache of the last source is not what is tested here.
+    ImagePipeline::clearCache();
+    QCOMPARE(preview(a), outcome);
+    if (outcome == Outcome::Generated)
+        QCOMPARE(preview(a), Outcome::Read);
 }
 
 // A worker that made A's thumbnail with the settings before a change, and
