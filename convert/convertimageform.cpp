@@ -62,11 +62,13 @@ void ConvertImageForm::wireParts()
         currentSelectedFile = path;
         requestPreview(false);
     });
-    connect(sourceList, &ConvertSourceList::selectionEmptied, preview, &ConvertPreview::showEmpty);
-    connect(sourceList, &ConvertSourceList::listCleared, this, [this] {
-        currentSelectedFile.clear();
-        preview->showEmpty();
-    });
+    // With no row selected no file is current: a later setting change or a
+    // double click must not bring back a file that left the list.
+    for (auto emptied : {&ConvertSourceList::selectionEmptied, &ConvertSourceList::listCleared})
+        connect(sourceList, emptied, this, [this] {
+            currentSelectedFile.clear();
+            preview->showEmpty();
+        });
     connect(sourceList, &ConvertSourceList::showToolbarSignal, this, &ConvertImageForm::showToolbarSignal);
     connect(run, &ConvertRunControl::showToolbarSignal, this, &ConvertImageForm::showToolbarSignal);
     connect(preview, &ConvertPreview::previewEnded, this, &ConvertImageForm::onPreviewOrRunEnded);

@@ -21,21 +21,10 @@
 
 #include <algorithm>
 
-namespace {
-
-QStandardItem *sourceItem(const QString &text)
-{
-    auto *item = new QStandardItem(text);
-    // Rows are moved between rows, never dropped onto one, and not edited.
-    item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsDragEnabled);
-    return item;
-}
-
-} // namespace
-
 ConvertSourceList::ConvertSourceList(QWidget *form, ConvertImageFormUi &ui, bool &ready, QStandardItemModel *model)
     : ConvertFormPart(form, ui, ready)
     , sourceModel(model)
+    , sourceRows(model)
 {
     ui.sourceTreeView->setModel(sourceModel);
     ui.sourceTreeView->setColumnHidden(1, true);
@@ -49,11 +38,7 @@ ConvertSourceList::ConvertSourceList(QWidget *form, ConvertImageFormUi &ui, bool
 
 QStringList ConvertSourceList::files() const
 {
-    QStringList paths;
-    paths.reserve(sourceModel->rowCount());
-    for (int row = 0; row < sourceModel->rowCount(); ++row)
-        paths.append(sourceModel->item(row, 1)->text());
-    return paths;
+    return sourceRows.paths();
 }
 
 void ConvertSourceList::on_AddURL(QUrl url)
@@ -99,8 +84,7 @@ void ConvertSourceList::onRowsListed(QStringList paths)
 {
     if (!fromCurrentList(sender()))
         return;
-    for (const QString &path : paths)
-        sourceModel->appendRow({sourceItem(QFileInfo(path).fileName()), sourceItem(path)});
+    sourceRows.append(paths);
 }
 
 void ConvertSourceList::onAddUrlsFinish(QString lastPath)
@@ -111,7 +95,7 @@ void ConvertSourceList::onAddUrlsFinish(QString lastPath)
     const int rows = sourceModel->rowCount();
     // The last row is the one selected; when the batch added nothing new
     // that is an earlier file rather than the thread's last one.
-    const QString current = rows > 0 ? sourceModel->item(rows - 1, 1)->text() : lastPath;
+    const QString current = rows > 0 ? sourceRows.path(rows - 1) : lastPath;
     ui.sourceTreeView->selectedPath = current;
     emit fileSelected(current);
     if (rows > 0)
@@ -134,24 +118,10 @@ void ConvertSourceList::onGetItemIconProcessFinish(QImage icon, QString fileName
 {
     if (!fromCurrentList(sender()))
         return;
-    const QString fullPath = QDir(path).filePath(fileName);
-    auto sameFile = [&](int row) {
-        return row >= 0 && row < sourceModel->rowCount() &&
-               QDir::toNativeSeparators(sourceModel->item(row, 1)->text()) == QDir::toNativeSeparators(fullPath);
-    };
-    // Rows moved or removed since the file was listed shift its row.
-    int row = index;
-    if (!sameFile(row)) {
-        row = -1;
-        for (int candidate = 0; candidate < sourceModel->rowCount() && row < 0; ++candidate)
-            if (sameFile(candidate))
-                row = candidate;
-        if (row < 0)
-            return;
-    }
-    QStandardItem *item = sourceModel->item(row, 0);
-    item->setText(SourceIntake::detailsText(fileName, sizeStr, path));
-    item->setIcon(icon.isNull() ? QIcon() : QIcon(QPixmap::fromImage(icon)));
+    Q_UNUSED(index) // rows moved or removed since the file was listed shift it; its path finds it
+    sourceRows.setDetails(QDir::toNativeSeparators(QDir(path).filePath(fileName)),
+                          SourceIntake::detailsText(fileName, sizeStr, path),
+                          icon.isNull() ? QIcon() : QIcon(QPixmap::fromImage(icon)));
 }
 
 void ConvertSourceList::onAddUrlsThreadDestroy()
@@ -187,9 +157,7 @@ void ConvertSourceList::on_addFilesButton_clicked()
     const QString remembered = KivLocalConvertImage::settings().lastPicturesDir;
     const QString start =
         !remembered.isEmpty() && QFileInfo(remembered).isDir() ? remembered : ShellHelpers::picturesFolder();
-    const QStringList chosen = ShellDialogs::getOpenFileNames(
-        form, tr("Add Image Files"), start,
-        tr("Image Files (*.avif *.gif *.heic *.heif *.jpg *.jpeg *.jxl *.png *.tif *.tiff *.webp)"));
+    const QStringList chosen = ShellDialogs::getOpenFileNames(form, tr("Add Image Files"), start, imageFilesFilter());
     if (chosen.isEmpty())
         return;
     const QString folder = QDir::toNativeSeparators(QFileInfo(chosen.constFirst()).absolutePath());
@@ -236,7 +204,7 @@ void ConvertSourceList::on_itemSelection_changed(const QItemSelection &, const Q
     if (rows.isEmpty()) {
         emit selectionEmptied();
     } else {
-        const QString current = sourceModel->item(rows.constFirst(), 1)->text();
+        const QString current = sourceRows.path(rows.constFirst());
         ui.sourceTreeView->selectedPath = current;
         emit fileSelected(current);
     }
@@ -248,12 +216,8 @@ void ConvertSourceList::on_removeButton_clicked()
     const QList<int> rows = selectedRows();
     if (rows.isEmpty())
         return;
-    QStringList removed;
     ready = false;
-    for (auto row = rows.crbegin(); row != rows.crend(); ++row) {
-        removed.append(sourceModel->item(*row, 1)->text());
-        sourceModel->removeRow(*row);
-    }
+    const QStringList removed = sourceRows.remove(rows);
     ready = true;
     if (addUrlsThread)
         addUrlsThread->forgetPaths(removed);
@@ -271,7 +235,7 @@ void ConvertSourceList::on_clearButton_clicked()
 {
     stopAddingUrls();
     ready = false;
-    sourceModel->removeRows(0, sourceModel->rowCount());
+    sourceRows.clear();
     ready = true;
     ui.sourceTreeView->selectedPath.clear();
     for (QToolButton *button : {ui.convertButton, ui.removeButton, ui.clearButton, ui.upButton, ui.downButton})

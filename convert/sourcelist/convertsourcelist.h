@@ -1,6 +1,7 @@
 #pragma once
 
 #include "convertformpart.h"
+#include "convertsourcerows.h"
 
 #include <QImage>
 #include <QList>
@@ -67,6 +68,7 @@ private:
     void selectRow(int row);
 
     QStandardItemModel *const sourceModel;
+    ConvertSourceRows sourceRows;
     // The thread adding the current batch, null when none runs.
     QPointer<ConvertImageAddUrlsThread> addUrlsThread;
     bool convertImageAddUrlsThreadStat = false;

@@ -24,10 +24,14 @@ void listFolder(const QString &folder, QSet<QString> &visited, const std::atomic
     for (const QFileInfo &entry : entries) {
         if (stop)
             return;
-        if (entry.isDir())
-            listFolder(entry.filePath(), visited, stop, found);
-        else if (ImageFiles::isImageFile(entry.filePath()))
+        if (entry.isDir()) {
+            // A linked folder may lead anywhere: up out of the dropped one, or
+            // over the whole disk. Linked files are the user's to list.
+            if (!entry.isSymLink() && !entry.isJunction())
+                listFolder(entry.filePath(), visited, stop, found);
+        } else if (ImageFiles::isImageFile(entry.filePath())) {
             found(QDir::toNativeSeparators(entry.filePath()));
+        }
     }
 }
 

@@ -13,8 +13,9 @@ namespace SourceIntake {
 // Calls `found` with every image file (ImageFiles::isImageFile) that `path`
 // names: the file itself, or for a folder the non-hidden files of it and all
 // its sub-folders, entries of a folder in name order ignoring case, each
-// sub-folder where its name falls. A folder reached twice (through a link)
-// is listed once, so link loops end. Paths come with native separators.
+// sub-folder where its name falls. Linked folders inside are not entered
+// (linked files are listed); a folder reached twice is listed once. Paths
+// come with native separators.
 // Stops early when `stop` is set.
 void listImageFiles(const QString &path, const std::atomic_bool &stop, const std::function<void(QString)> &found);
 

@@ -15,8 +15,10 @@
 #include <QFile>
 #include <QLabel>
 #include <QMimeData>
+#include <QSemaphore>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QSpinBox>
 #include <QStackedLayout>
 #include <QStandardItemModel>
 #include <QTemporaryDir>
@@ -121,11 +123,15 @@ void TestConvertImageSources::initTestCase()
                              "IMG.PNG",        "a.jpeg.bak",
                              "a.heic",         "A.png",
                              "B.png",          "C.png",
-                             "pick/p1.png",    "pick/p2.png"})
+                             "pick/p1.png",    "pick/p2.png",
+                             "links/in.png"})
         write(QLatin1String(name),
               QFileInfo(QLatin1String(name)).suffix().compare("jpg", Qt::CaseInsensitive) == 0 ? "JPG" : "PNG");
     QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("album.jpg")));
     QVERIFY(QFile::link(m_dir.filePath(QStringLiteral("loop")), m_dir.filePath(QStringLiteral("loop/back"))));
+    for (const auto &[target, link] : {std::pair{"..", "links/up"}, std::pair{"../pick", "links/elsewhere"},
+                                       std::pair{"../one.png", "links/linked.png"}, std::pair{"/", "links/root"}})
+        QVERIFY(QFile::link(QLatin1String(target), m_dir.filePath(QLatin1String(link))));
     for (int i = 0; i < 40; ++i)
         write(QStringLiteral("many/%1.png").arg(i, 3, 10, QLatin1Char('0')));
 }
@@ -216,6 +222,8 @@ void TestConvertImageSources::intake_data()
     QTest::newRow("folder: sub-folders in name order, not names without a dot, hidden or other types")
         << QList<QStringList>{{"tree"}} << QStringList{"c.png", "d.JPG", "b.png"};
     QTest::newRow("link loop ends") << QList<QStringList>{{"loop"}} << QStringList{"x.png"};
+    QTest::newRow("linked folders not entered, linked files listed")
+        << QList<QStringList>{{"links"}} << QStringList{"in.png", "linked.png"};
     QTest::newRow("true duplicate once") << QList<QStringList>{{"one.png", "one.png"}, {"one.png"}}
                                          << QStringList{"one.png"};
 #if defined(Q_OS_WIN) || defined(Q_OS_MACOS)
@@ -374,33 +382,48 @@ void TestConvertImageSources::listOperations()
     auto *model = qobject_cast<QStandardItemModel *>(view(*form)->model());
     for (int row = 0; row < model->rowCount(); ++row)
         QVERIFY(model->item(row, 0)->text().startsWith(QFileInfo(model->item(row, 1)->text()).fileName() + '\n'));
+    // A setting changed afterwards previews the selected file, never one that left the list.
+    previews.clear();
+    form->findChild<QSpinBox *>(QStringLiteral("opacitySpinBox"))->setValue(50);
+    QCOMPARE(previews.size(), 1);
+    QCOMPARE(previews.constFirst().constFirst().toString(),
+             nowSelected.isEmpty() ? QString() : form->sourceFiles().at(nowSelected.constFirst()));
 }
 
 // Clear lets go of a running batch: none of its rows or icons land in the
 // list that follows.
 void TestConvertImageSources::clearDuringABatch()
 {
+    // Before the form, which must end its thread before these go.
+    QSemaphore cleared;
+    std::atomic_bool waiting = false;
     const auto form = listed({"one.png"});
     QVERIFY(form);
     emit form->findChild<ConvertImageFrame *>()->addURLs(urls(m_dir.path(), {"many"}));
-    // Clear comes while the batch's first rows are on their way to the form.
-    std::atomic_bool listed = false;
+    auto *thread = form->findChild<ConvertImageAddUrlsThread *>();
+    QVERIFY(thread);
+    // An icon of the batch waits in the thread until Clear has come. By then
+    // the batch's rows and first icons wait in the event queue, which is not
+    // served until Clear has been clicked.
     connect(
-        form->findChild<ConvertImageAddUrlsThread *>(), &ConvertImageAddUrlsThread::rowsListed, this,
-        [&listed] { listed = true; }, Qt::DirectConnection);
-    // The rows may have gone out before the connection was made: they wait in
-    // the event queue all the same, so a bounded wait is enough.
-    const QDeadlineTimer deadline(2000);
-    while (!listed && !deadline.hasExpired())
+        thread, &ConvertImageAddUrlsThread::processFinish, this,
+        [&] {
+            if (!waiting.exchange(true))
+                cleared.tryAcquire(1, 10000);
+        },
+        Qt::DirectConnection);
+    const QDeadlineTimer deadline(10000);
+    while (!waiting && !deadline.hasExpired())
         QThread::msleep(1);
+    QVERIFY(waiting);
     button(*form, "clearButton")->click();
+    cleared.release();
     QCOMPARE(form->findChild<QStackedLayout *>()->currentWidget(), form->findChild<ConvertImageFrame *>());
     QCOMPARE(form->findChild<QLabel *>(QStringLiteral("previewImage"))->text(), QStringLiteral("Preview"));
     for (const char *name : {"convertButton", "removeButton", "clearButton", "upButton", "downButton"})
         QVERIFY2(!button(*form, name)->isEnabled(), name);
     emit form->findChild<ConvertImageFrame *>()->addURLs(urls(m_dir.path(), {"two.png"}));
     QTRY_VERIFY(intakeDone(*form));
-    QTest::qWait(50);
     QCOMPARE(fileNames(*form), QStringList{"two.png"});
     auto *model = qobject_cast<QStandardItemModel *>(view(*form)->model());
     QVERIFY(model->item(0, 0)->text().startsWith(QStringLiteral("two.png\n30x20\n")));
