@@ -31,10 +31,21 @@ void ConvertFormPart::changeSetting(const QString &key, const std::function<void
     ready = true;
 }
 
+void ConvertFormPart::changeOutputOption(const QString &key, const std::function<void(ConvertSettings &)> &edit)
+{
+    if (ready)
+        storeSettings({key}, edit);
+}
+
 void ConvertFormPart::storeSettings(const QStringList &keys, const std::function<void(ConvertSettings &)> &edit)
 {
     KivLocalConvertImage::editSettings(edit);
     const ConvertSettings s = KivLocalConvertImage::settings();
     for (const QString &key : keys)
         ConvertSettingsStore::save(s, key);
+}
+
+QString ConvertFormPart::imageFilesFilter()
+{
+    return tr("Image Files (*.avif *.gif *.heic *.heif *.jpg *.jpeg *.jxl *.png *.tif *.tiff *.webp)");
 }

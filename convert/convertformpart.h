@@ -37,7 +37,12 @@ protected:
     // Copies a widget's value into the settings, stores `key` and reports the
     // change; nothing while the form sets its own widgets.
     void changeSetting(const QString &key, const std::function<void(ConvertSettings &)> &edit);
+    // The same for a value that only decides where and how pages are written
+    // (file name, folder, page layout): previews made before stay true.
+    void changeOutputOption(const QString &key, const std::function<void(ConvertSettings &)> &edit);
     static void storeSettings(const QStringList &keys, const std::function<void(ConvertSettings &)> &edit);
+    // The open dialogs' filter: every type the tool reads.
+    static QString imageFilesFilter();
 
     QWidget *const form;
     ConvertImageFormUi &ui;

@@ -90,15 +90,9 @@ void ConvertRunControl::convertToPdf()
         if (!QFileInfo(s.outputFolder).isDir()) {
             if (choosePdfPath(ShellHelpers::documentsFolder()).isEmpty())
                 return;
-        } else if (QFileInfo::exists(path)) {
-            QMessageBox box(QMessageBox::Question, KivGlobal::productName(), tr("Confirm overwrite"),
-                            QMessageBox::Yes | QMessageBox::No, form);
-            box.setInformativeText(tr("Are you sure you want to overwrite ") + QDir::toNativeSeparators(path) +
-                                   QLatin1Char('?'));
-            box.setDefaultButton(QMessageBox::No);
-            if (ShellDialogs::exec(box) != box.button(QMessageBox::Yes) &&
-                choosePdfPath(ShellHelpers::documentsFolder()).isEmpty())
-                return;
+        } else if (QFileInfo::exists(path) && !confirmOverwrite(path) &&
+                   choosePdfPath(ShellHelpers::documentsFolder()).isEmpty()) {
+            return;
         }
     }
     const ConvertTargets::Target pdf = ConvertTargets::offered().at(pdfIndex);
@@ -112,12 +106,21 @@ QString ConvertRunControl::choosePdfPath(const QString &fallbackFolder)
 {
     const QString folder = KivLocalConvertImage::settings().outputFolder;
     const QString start = QFileInfo(folder).isDir() ? folder : fallbackFolder;
-    const QString chosen = ShellDialogs::getSaveFileName(form, tr("Save to PDF File"), start, tr("PDF files (*.pdf)"));
-    if (chosen.isEmpty())
-        return QString();
-    const QFileInfo file(chosen);
+    QString path;
+    for (;;) {
+        const QString chosen =
+            ShellDialogs::getSaveFileName(form, tr("Save to PDF File"), start, tr("PDF files (*.pdf)"));
+        if (chosen.isEmpty())
+            return QString();
+        // The dialog asked about the name it returned; a ".pdf" added to it
+        // names another file, which is asked about here. No reopens the dialog.
+        path = withPdfExtension(chosen);
+        if (path == chosen || !QFileInfo::exists(path) || confirmOverwrite(path))
+            break;
+    }
+    const QFileInfo file(path);
     const QString outputFolder = QDir::toNativeSeparators(file.absolutePath());
-    const QString name = withPdfExtension(file.fileName());
+    const QString name = file.fileName();
     {
         const QScopedValueRollback<bool> paused(ready, false);
         ui.outputFolderLineEdit->setText(outputFolder);
@@ -128,6 +131,16 @@ QString ConvertRunControl::choosePdfPath(const QString &fallbackFolder)
         });
     }
     return outputFolder + QDir::separator() + name;
+}
+
+bool ConvertRunControl::confirmOverwrite(const QString &path)
+{
+    QMessageBox box(QMessageBox::Question, KivGlobal::productName(), tr("Confirm overwrite"),
+                    QMessageBox::Yes | QMessageBox::No, form);
+    box.setInformativeText(tr("Are you sure you want to overwrite ") + QDir::toNativeSeparators(path) +
+                           QLatin1Char('?'));
+    box.setDefaultButton(QMessageBox::No);
+    return ShellDialogs::exec(box) == box.button(QMessageBox::Yes);
 }
 
 void ConvertRunControl::convertToImages()
@@ -230,7 +243,7 @@ void ConvertRunControl::on_FolderSelected(QString path)
 
 void ConvertRunControl::on_outputFolderLineEdit_textChanged(const QString &text)
 {
-    changeSetting(QStringLiteral("outputFolder"), [&text](ConvertSettings &s) { s.outputFolder = text; });
+    changeOutputOption(QStringLiteral("outputFolder"), [&text](ConvertSettings &s) { s.outputFolder = text; });
 }
 
 void ConvertRunControl::on_pdfFilenameButton_clicked()
@@ -241,5 +254,5 @@ void ConvertRunControl::on_pdfFilenameButton_clicked()
 
 void ConvertRunControl::on_pdfFilenameLineEdit_textChanged(const QString &text)
 {
-    changeSetting(QStringLiteral("pdfFileName"), [&text](ConvertSettings &s) { s.pdfFileName = text; });
+    changeOutputOption(QStringLiteral("pdfFileName"), [&text](ConvertSettings &s) { s.pdfFileName = text; });
 }

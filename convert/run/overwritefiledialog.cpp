@@ -64,24 +64,30 @@ void OverwriteFileDialog::fill(const QList<QString> &targetFiles, const QList<QS
 
 void OverwriteFileDialog::on_overwriteButton_clicked()
 {
-    QStringList chosen;
+    ticked.clear();
     for (int row = 0; row < treeWidget->topLevelItemCount(); ++row) {
         const QTreeWidgetItem *item = treeWidget->topLevelItem(row);
         if (item->checkState(0) == Qt::Checked)
-            chosen.append(item->text(1));
+            ticked.append(item->text(1));
     }
-    // Closed first: what the answer leads to must not appear behind the dialog.
     accept();
-    if (chosen.isEmpty())
-        emit convertFinish();
-    else
-        emit overwriteFiles(chosen);
-    deleteLater();
 }
 
 void OverwriteFileDialog::on_cancelButton_clicked()
 {
     reject();
-    emit convertFinish();
+}
+
+void OverwriteFileDialog::done(int result)
+{
+    // Closed first: what the answer leads to must not appear behind the dialog.
+    QDialog::done(result);
+    if (answered)
+        return;
+    answered = true;
+    if (result == Accepted && !ticked.isEmpty())
+        emit overwriteFiles(ticked);
+    else
+        emit convertFinish();
     deleteLater();
 }

@@ -18,6 +18,9 @@ public:
 
     // Targets and their sources, same order.
     void fill(const QList<QString> &targetFiles, const QList<QString> &sourceFiles);
+    // Every way the dialog ends (its buttons, Esc, the close box) ends the
+    // question: overwriteFiles() for the ticked sources, else convertFinish().
+    void done(int result) override;
 
 signals:
     void overwriteFiles(QStringList urls);
@@ -29,6 +32,9 @@ private slots:
 
 private:
     void setupUi();
+
+    QStringList ticked;
+    bool answered = false;
 
     QLabel *descLabel = nullptr;
     QTreeWidget *treeWidget = nullptr;

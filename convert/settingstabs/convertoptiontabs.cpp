@@ -100,60 +100,61 @@ void ConvertOptionTabs::on_targetComboBox_currentIndexChanged(int index)
     if (!ready)
         return;
     updateTargetWidgets(index);
-    changeSetting(QStringLiteral("targeFileType"), [index](ConvertSettings &s) { s.targeFileType = index; });
+    changeOutputOption(QStringLiteral("targeFileType"), [index](ConvertSettings &s) { s.targeFileType = index; });
 }
 
 void ConvertOptionTabs::on_qualitySpinBox_valueChanged(int value)
 {
-    changeSetting(QStringLiteral("targeFileQuality"), [value](ConvertSettings &s) { s.targeFileQuality = value; });
+    changeOutputOption(QStringLiteral("targeFileQuality"), [value](ConvertSettings &s) { s.targeFileQuality = value; });
 }
 
 void ConvertOptionTabs::on_pdfPaperSizeComboBox_currentIndexChanged(int index)
 {
-    changeSetting(QStringLiteral("pdfPaperSize"), [index](ConvertSettings &s) { s.pdfPaperSize = index; });
+    changeOutputOption(QStringLiteral("pdfPaperSize"), [index](ConvertSettings &s) { s.pdfPaperSize = index; });
 }
 
 void ConvertOptionTabs::on_pdfPageOrientationPortraitButton_clicked()
 {
     ui.pdfPageOrientationPortraitButton->setChecked(true);
     ui.pdfPageOrientationLanscapeButton->setChecked(false);
-    changeSetting(QStringLiteral("pdfPaperOrientation"), [](ConvertSettings &s) { s.pdfPaperOrientation = 0; });
+    changeOutputOption(QStringLiteral("pdfPaperOrientation"), [](ConvertSettings &s) { s.pdfPaperOrientation = 0; });
 }
 
 void ConvertOptionTabs::on_pdfPageOrientationLanscapeButton_clicked()
 {
     ui.pdfPageOrientationPortraitButton->setChecked(false);
     ui.pdfPageOrientationLanscapeButton->setChecked(true);
-    changeSetting(QStringLiteral("pdfPaperOrientation"), [](ConvertSettings &s) { s.pdfPaperOrientation = 1; });
+    changeOutputOption(QStringLiteral("pdfPaperOrientation"), [](ConvertSettings &s) { s.pdfPaperOrientation = 1; });
 }
 
 void ConvertOptionTabs::on_pdfNoMarginButton_clicked()
 {
     updateMarginWidgets(false);
-    changeSetting(QStringLiteral("pdfPaperMargin"), [](ConvertSettings &s) { s.pdfPaperMargin = 0; });
+    changeOutputOption(QStringLiteral("pdfPaperMargin"), [](ConvertSettings &s) { s.pdfPaperMargin = 0; });
 }
 
 void ConvertOptionTabs::on_pdfAddMarginButton_clicked()
 {
     updateMarginWidgets(true);
-    changeSetting(QStringLiteral("pdfPaperMargin"), [](ConvertSettings &s) { s.pdfPaperMargin = 1; });
+    changeOutputOption(QStringLiteral("pdfPaperMargin"), [](ConvertSettings &s) { s.pdfPaperMargin = 1; });
 }
 
 void ConvertOptionTabs::on_pdfMarginSizeSpinBox_valueChanged(int value)
 {
-    changeSetting(QStringLiteral("pdfPaperMarginSize"), [value](ConvertSettings &s) { s.pdfPaperMarginSize = value; });
+    changeOutputOption(QStringLiteral("pdfPaperMarginSize"),
+                       [value](ConvertSettings &s) { s.pdfPaperMarginSize = value; });
 }
 
 void ConvertOptionTabs::on_pdfResizeImageToPaperCheckBox_clicked()
 {
     const bool checked = ui.pdfResizeImageToPaperCheckBox->isChecked();
-    changeSetting(QStringLiteral("resizeImageToPaper"),
-                  [checked](ConvertSettings &s) { s.resizeImageToPaper = checked; });
+    changeOutputOption(QStringLiteral("resizeImageToPaper"),
+                       [checked](ConvertSettings &s) { s.resizeImageToPaper = checked; });
 }
 
 void ConvertOptionTabs::on_pdfQualityComboBox_currentIndexChanged(int index)
 {
-    changeSetting(QStringLiteral("pdfQuality"), [index](ConvertSettings &s) { s.pdfQuality = index; });
+    changeOutputOption(QStringLiteral("pdfQuality"), [index](ConvertSettings &s) { s.pdfQuality = index; });
 }
 
 void ConvertOptionTabs::on_pdfSmoothEdgesCheckBox_clicked()

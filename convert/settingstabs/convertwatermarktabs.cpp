@@ -136,8 +136,7 @@ void ConvertWatermarkTabs::on_textClearButton_clicked()
 void ConvertWatermarkTabs::on_imageSelectButton_clicked()
 {
     const QString path =
-        ShellDialogs::getOpenFileName(form, tr("Add Image Files"), ShellHelpers::picturesFolder(),
-                                      tr("Image Files ((*.gif *.heic *.heif *.jpg *.jpeg *.png *.tif *.tiff *.webp)"));
+        ShellDialogs::getOpenFileName(form, tr("Add Image Files"), ShellHelpers::picturesFolder(), imageFilesFilter());
     if (!path.isEmpty())
         on_WatermarkImageSelected(path);
 }

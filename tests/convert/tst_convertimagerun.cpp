@@ -1,6 +1,7 @@
 #include "convertimageaddurlsthread.h"
 #include "convertimageform.h"
 #include "convertimageframe.h"
+#include "convertimagefullpreviewlabel.h"
 #include "convertimagepreviewcontroller.h"
 #include "convertimagepreviewlabel.h"
 #include "converttargets.h"
@@ -18,6 +19,8 @@
 #include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStackedLayout>
@@ -96,6 +99,8 @@ private slots:
     void cleanup();
     void burstOfRequestsStartsOneWorker();
     void zoomStepsStopBelowFortyPixels();
+    void zoomedPreviewShowsThePartScrolledTo_data();
+    void zoomedPreviewShowsThePartScrolledTo();
     void convertAsksAndWrites_data();
     void convertAsksAndWrites();
     void cancelReturnsToTheListQuietly_data();
@@ -180,6 +185,50 @@ void TestConvertImageRun::zoomStepsStopBelowFortyPixels()
              QString::number(width / 10.0, 'g', 6) + QLatin1Char('%'));
 }
 
+void TestConvertImageRun::zoomedPreviewShowsThePartScrolledTo_data()
+{
+    QTest::addColumn<int>("steps");
+    QTest::addColumn<bool>("right");
+    QTest::addColumn<bool>("bottom");
+    QTest::addColumn<QColor>("seen"); // at the middle of the window
+    QTest::newRow("fitted") << 0 << false << false << QColor(Qt::white);
+    QTest::newRow("zoomed, top left") << 16 << false << false << QColor(Qt::red);
+    QTest::newRow("zoomed, top right") << 16 << true << false << QColor(Qt::blue);
+    QTest::newRow("zoomed, bottom left") << 16 << false << true << QColor(Qt::green);
+    QTest::newRow("zoomed, bottom right") << 16 << true << true << QColor(Qt::yellow);
+}
+
+// The window draws the part of the full-size picture that is on screen, at
+// the zoom shown: quarters of four colours around a white middle.
+void TestConvertImageRun::zoomedPreviewShowsThePartScrolledTo()
+{
+    QFETCH(int, steps);
+    QFETCH(bool, right);
+    QFETCH(bool, bottom);
+    QFETCH(QColor, seen);
+    PreviewDialog dialog;
+    dialog.resize(400, 425);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QImage picture(800, 600, QImage::Format_RGB32);
+    QPainter painter(&picture);
+    painter.fillRect(0, 0, 400, 300, Qt::red);
+    painter.fillRect(400, 0, 400, 300, Qt::blue);
+    painter.fillRect(0, 300, 400, 300, Qt::green);
+    painter.fillRect(400, 300, 400, 300, Qt::yellow);
+    painter.fillRect(380, 280, 40, 40, Qt::white);
+    painter.end();
+    dialog.handleFullPreviewImageReady(picture);
+    auto *label = dialog.findChild<QLabel *>(QStringLiteral("previewLabel"));
+    for (int step = 0; step < steps; ++step)
+        emit qobject_cast<ConvertImageFullPreviewLabel *>(label)->needToResizeImage(1);
+    auto *area = dialog.findChild<QScrollArea *>(QStringLiteral("scrollArea"));
+    area->horizontalScrollBar()->setValue(right ? area->horizontalScrollBar()->maximum() : 0);
+    area->verticalScrollBar()->setValue(bottom ? area->verticalScrollBar()->maximum() : 0);
+    const QImage shown = area->viewport()->grab().toImage();
+    QCOMPARE(shown.pixelColor(shown.width() / 2, shown.height() / 2), seen);
+}
+
 void TestConvertImageRun::convertAsksAndWrites_data()
 {
     QTest::addColumn<QString>("pdfName");
@@ -219,6 +268,20 @@ void TestConvertImageRun::convertAsksAndWrites_data()
                                                 << QStringList{"message", "message"} << "" << one;
     QTest::newRow("no name: save dialog") << "" << true << "" << 1 << QVariantList{QStringLiteral("OUT/chosen"), ok}
                                           << QStringList{"save", "message"} << "chosen.pdf" << one;
+    // The dialog returned the name as typed; the .pdf added to it makes
+    // another file, which the dialog could not ask about.
+    QTest::newRow("no name: typed without .pdf over a PDF, No, cancel")
+        << "" << true << "chosen.pdf" << 1 << QVariantList{QStringLiteral("OUT/chosen"), no, QString()}
+        << QStringList{"save", "message", "save"} << ""
+        << "";
+    QTest::newRow("no name: typed without .pdf over a PDF, Yes")
+        << "" << true << "chosen.pdf" << 2 << QVariantList{QStringLiteral("OUT/chosen"), yes, ok}
+        << QStringList{"save", "message", "message"} << "chosen.pdf" << many;
+    QTest::newRow("exists, No, typed without .pdf over another PDF, No, cancel")
+        << "report.pdf" << true << "report.pdf" << 1
+        << QVariantList{no, QStringLiteral("OUT/report"), no, QString()}
+        << QStringList{"message", "save", "message", "save"} << ""
+        << "";
 }
 
 void TestConvertImageRun::convertAsksAndWrites()
@@ -251,14 +314,22 @@ void TestConvertImageRun::convertAsksAndWrites()
     QTRY_VERIFY(!form->isConversionRunning());
     const QList<ShellDialogs::Question> questions = ShellDialogs::takeQuestions();
     QCOMPARE(kinds(questions), asked);
-    if (!existing.isEmpty()) {
-        QCOMPARE(questions.first().text, QStringLiteral("Confirm overwrite"));
+    // Every question before the completion message is about replacing a file.
+    for (qsizetype i = 0; i < questions.size() - (message.isEmpty() ? 0 : 1); ++i) {
+        if (questions.at(i).kind == QLatin1String("message"))
+            QCOMPARE(questions.at(i).text, QStringLiteral("Confirm overwrite"));
     }
     if (!message.isEmpty())
         QCOMPARE(questions.last().title, KivGlobal::productName());
     if (written.isEmpty()) {
         QCOMPARE(QDir(out).entryList(QDir::Files),
                  existing.isEmpty() || !message.isEmpty() ? QStringList() : QStringList{existing});
+        // A file the user kept is left as it was, byte for byte.
+        if (!existing.isEmpty() && message.isEmpty()) {
+            QFile kept(out + QLatin1Char('/') + existing);
+            QVERIFY(kept.open(QIODevice::ReadOnly));
+            QCOMPARE(kept.readAll(), QByteArray("old"));
+        }
         if (!message.isEmpty()) {
             QVERIFY(questions.last().text.startsWith(message + QStringLiteral("\n\n1 problem occurred:\n")));
             QVERIFY(questions.last().text.contains(QStringLiteral("report.pdf")));
@@ -326,19 +397,26 @@ void TestConvertImageRun::cancelReturnsToTheListQuietly()
 void TestConvertImageRun::overwriteDialogConvertsOnlyTheTicked_data()
 {
     QTest::addColumn<QList<int>>("unticked");
+    QTest::addColumn<QString>("ending"); // "Overwrite", or how the dialog is dismissed
     QTest::addColumn<QStringList>("asked");
     QTest::addColumn<QColor>("a");
     QTest::addColumn<QColor>("b");
-    QTest::newRow("one unticked") << QList<int>{0} << QStringList{"dialog", "message"} << QColor(Qt::red)
-                                  << QColor(Qt::darkCyan);
+    const QColor kept(Qt::red);
+    const QColor converted(Qt::darkCyan);
+    QTest::newRow("one unticked") << QList<int>{0} << "Overwrite" << QStringList{"dialog", "message"} << kept
+                                  << converted;
     QTest::newRow("both unticked: as Cancel")
-        << QList<int>{0, 1} << QStringList{"dialog"} << QColor(Qt::red) << QColor(Qt::red);
+        << QList<int>{0, 1} << "Overwrite" << QStringList{"dialog"} << kept << kept;
+    // Any way the dialog ends must end the run: the tool never stays locked.
+    QTest::newRow("Esc") << QList<int>{} << "Esc" << QStringList{"dialog"} << kept << kept;
+    QTest::newRow("close box") << QList<int>{} << "close box" << QStringList{"dialog"} << kept << kept;
 }
 
 // Only the image edition writes one file per source and can meet existing ones.
 void TestConvertImageRun::overwriteDialogConvertsOnlyTheTicked()
 {
     QFETCH(QList<int>, unticked);
+    QFETCH(QString, ending);
     QFETCH(QStringList, asked);
     QFETCH(QColor, a);
     QFETCH(QColor, b);
@@ -350,13 +428,24 @@ void TestConvertImageRun::overwriteDialogConvertsOnlyTheTicked()
     QVERIFY(addSources(*form, sources.first(2)));
     for (const char *name : {"a.png", "b.png"})
         writeImage(out + QLatin1Char('/') + QLatin1String(name), Qt::red);
-    ShellDialogs::enqueueDialogScript([unticked](QDialog *dialog) {
-        auto *tree = dialog->findChild<QTreeWidget *>(QStringLiteral("treeWidget"));
-        QCOMPARE(tree->topLevelItemCount(), 2);
-        for (int row : unticked)
-            tree->topLevelItem(row)->setCheckState(0, Qt::Unchecked);
-        QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("overwriteButton")), Qt::LeftButton);
-    });
+    if (ending != QLatin1String("Overwrite")) {
+        // Ended as a person ends it without a button: shown, then Esc or the close box.
+        ShellDialogs::enqueueDialogScript([ending](QDialog *dialog) {
+            dialog->show();
+            if (ending == QLatin1String("Esc"))
+                QTest::keyClick(dialog, Qt::Key_Escape);
+            else
+                dialog->close();
+        });
+    } else {
+        ShellDialogs::enqueueDialogScript([unticked](QDialog *dialog) {
+            auto *tree = dialog->findChild<QTreeWidget *>(QStringLiteral("treeWidget"));
+            QCOMPARE(tree->topLevelItemCount(), 2);
+            for (int row : unticked)
+                tree->topLevelItem(row)->setCheckState(0, Qt::Unchecked);
+            QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("overwriteButton")), Qt::LeftButton);
+        });
+    }
     if (asked.size() > 1)
         ShellDialogs::enqueueAnswer(int(QMessageBox::Ok));
     clickConvert(*form);
@@ -364,6 +453,9 @@ void TestConvertImageRun::overwriteDialogConvertsOnlyTheTicked()
     QCOMPARE(kinds(ShellDialogs::takeQuestions()), asked);
     QCOMPARE(QImage(out + QStringLiteral("/a.png")).pixelColor(1, 1), a);
     QCOMPARE(QImage(out + QStringLiteral("/b.png")).pixelColor(1, 1), b);
+    // The tool is back: the list is shown and unlocked.
+    QVERIFY(form->findChild<QToolButton *>(QStringLiteral("convertButton"))->isEnabled());
+    QVERIFY(!form->findChild<QWidget *>(QStringLiteral("tabWidget"))->isHidden());
 }
 
 QTEST_MAIN(TestConvertImageRun)
