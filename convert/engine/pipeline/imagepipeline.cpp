@@ -5,6 +5,8 @@
 #include "sourceimageloader.h"
 #include "watermarks.h"
 
+#include <QDateTime>
+#include <QFileInfo>
 #include <QMutex>
 #include <QMutexLocker>
 #include <QPainter>
@@ -14,10 +16,25 @@
 namespace ImagePipeline {
 namespace {
 
+// What tells a file's versions apart without reading it: a source edited
+// after it was cached must not bring back its old pixels.
+struct FileStamp {
+    qint64 size = -1;
+    QDateTime modified;
+    bool operator==(const FileStamp &) const = default;
+};
+
+FileStamp stampOf(const QString &path)
+{
+    const QFileInfo info(path);
+    return {info.size(), info.lastModified()};
+}
+
 // The last decoded source, shared by the conversion and the previews.
 struct LastSourceCache {
     QMutex mutex;
     QString path;
+    FileStamp stamp;
     QImage image;
     bool readable = false;
     QString failure;
@@ -29,20 +46,29 @@ LastSourceCache &cache()
     return instance;
 }
 
+// Whether the cache holds `path` as it is now; the caller holds the lock.
+bool holds(const LastSourceCache &c, const QString &path, const FileStamp &stamp)
+{
+    return !c.path.isNull() && SourceImageLoader::samePath(c.path, path) && c.stamp == stamp;
+}
+
 // Decoding happens outside the lock so a preview does not wait for the
 // conversion's decode; each caller still gets the image of its own path.
 PreparedImage loadThroughCache(const QString &path)
 {
     LastSourceCache &c = cache();
+    // Taken before the decode: a change during it shows at the next look.
+    const FileStamp stamp = stampOf(path);
     {
         QMutexLocker locker(&c.mutex);
-        if (!c.path.isNull() && SourceImageLoader::samePath(c.path, path))
+        if (holds(c, path, stamp))
             return {c.image, c.readable, c.failure};
     }
     PreparedImage loaded;
     loaded.readable = SourceImageLoader::load(path, loaded.image, &loaded.failure);
     QMutexLocker locker(&c.mutex);
     c.path = path;
+    c.stamp = stamp;
     c.image = loaded.image;
     c.readable = loaded.readable;
     c.failure = loaded.failure;
@@ -116,7 +142,7 @@ PreparedImage preparePageImage(const QString &path, const ConvertSettings &s, co
     {
         LastSourceCache &c = cache();
         QMutexLocker locker(&c.mutex);
-        cached = !c.path.isNull() && SourceImageLoader::samePath(c.path, path);
+        cached = holds(c, path, stampOf(path));
     }
     // Without watermarks or blur the source's own resolution matters to no
     // rule, so a JPEG (never indexed) can go to its page size in one step.
@@ -151,6 +177,7 @@ void clearCache()
     LastSourceCache &c = cache();
     QMutexLocker locker(&c.mutex);
     c.path.clear();
+    c.stamp = {};
     c.image = QImage();
     c.readable = false;
     c.failure.clear();

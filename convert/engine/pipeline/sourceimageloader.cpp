@@ -1,6 +1,7 @@
 #include "sourceimageloader.h"
 
 #include "guardedimagereader.h"
+#include "imagemagickutil.h"
 #include "jpegdecoder.h"
 
 #include <QFile>
@@ -67,17 +68,7 @@ QSize uprightSize(const QString &path, QByteArray *format, QImageIOHandler::Tran
 
 bool load(const QString &path, QImage &image, QString *failure)
 {
-    QSize stored;
-    const std::unique_ptr<GuardedImageReader> reader = openSource(path, true, &stored, failure);
-    QImage decoded;
-    if (!reader)
-        return false;
-    if (!reader->read(&decoded)) {
-        report(*reader, failure);
-        return false;
-    }
-    image = decoded;
-    return true;
+    return ImageMagickUtil::loadImage(path, image, failure);
 }
 
 bool loadScaledAsStored(const QString &path, const QSize &size, Qt::TransformationMode mode, QImage &image,
@@ -105,6 +96,8 @@ bool loadScaledAsStored(const QString &path, const QSize &size, Qt::Transformati
     }
     image =
         buffer.size() == target ? std::exchange(buffer, QImage()) : buffer.scaled(target, Qt::IgnoreAspectRatio, mode);
+    // After the scaling, where there are fewest pixels to convert.
+    ImageMagickUtil::convertToSrgb(image);
     return true;
 }
 

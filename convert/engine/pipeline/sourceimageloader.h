@@ -20,11 +20,12 @@ inline constexpr int allocationLimitMB = ImageGuard::allocationLimitMB;
 QSize uprightSize(const QString &path, QByteArray *format = nullptr,
                   QImageIOHandler::Transformations *orientation = nullptr);
 
-// Decodes `path` upright. False for anything but a readable image within the
-// allocation limit; `failure` then says why (GuardedImageReader::failure()).
+// Decodes `path` upright, in sRGB (ImageMagickUtil::loadImage). False for
+// anything but a readable image within the allocation limit; `failure` then
+// says why (GuardedImageReader::failure()).
 bool load(const QString &path, QImage &image, QString *failure = nullptr);
 
-// Decodes `path` straight to `size` (upright) with `mode` filtering. A JPEG
+// Decodes `path` straight to `size` (upright, in sRGB) with `mode` filtering. A JPEG
 // decodes at 1/2, 1/4 or 1/8 of its size in the IDCT where that stays at
 // least `size`, and is scaled before it is turned upright, so the large image
 // is never rotated.

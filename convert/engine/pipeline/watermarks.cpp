@@ -1,6 +1,7 @@
 #include "watermarks.h"
 
 #include "guardedimagereader.h"
+#include "imagemagickutil.h"
 
 #include <QFileInfo>
 #include <QPainter>
@@ -63,6 +64,8 @@ QImage watermarkImage(const ConvertSettings &s)
     QImage image;
     if (!reader.read(&image))
         return {};
+    // Painted over sRGB pixels, so in sRGB itself.
+    ImageMagickUtil::convertToSrgb(image);
     const double f = s.imageSize / 100.0;
     const QSize size(int(image.width() * f), int(image.height() * f));
     if (size.isEmpty())

@@ -7,7 +7,10 @@
 
 #include <QApplication>
 #include <QBuffer>
+#include <QColorSpace>
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QGraphicsBlurEffect>
 #include <QGraphicsPixmapItem>
 #include <QGraphicsScene>
@@ -75,6 +78,10 @@ private slots:
     void watermarkAndScalingAndRulesInOrder();
     void indexedSourcesPassUnchanged();
     void cacheFollowsFileSystemCase();
+    void editedSourceIsReadAgain_data();
+    void editedSourceIsReadAgain();
+    void pagePicturesAreInSrgb_data();
+    void pagePicturesAreInSrgb();
     void refusesImagesOverTheAllocationLimit_data();
     void refusesImagesOverTheAllocationLimit();
     void reducedJpegDecodeGivesTheSamePage();
@@ -408,6 +415,67 @@ void TestImagePipeline::cacheFollowsFileSystemCase()
     ImagePipeline::clearCache();
     QCOMPARE(ImagePipeline::prepareImage(upper, true, s, false).image.pixelColor(0, 0), QColor(Qt::red));
     QCOMPARE(ImagePipeline::prepareImage(lower, true, s, false).image.pixelColor(0, 0), QColor(Qt::blue));
+}
+
+void TestImagePipeline::editedSourceIsReadAgain_data()
+{
+    QTest::addColumn<int>("height");   // of the new picture; BMPs of one size have one byte count
+    QTest::addColumn<int>("laterBy");  // seconds, the new file's time after the old one's
+    QTest::newRow("same size, later time") << 10 << 2;
+    QTest::newRow("other size, same time") << 11 << 0;
+}
+
+// The last-source cache gives the file as it is, not as it was cached.
+void TestImagePipeline::editedSourceIsReadAgain()
+{
+    QFETCH(int, height);
+    QFETCH(int, laterBy);
+    QImage red(20, 10, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    const QString path = m_dir.filePath(QStringLiteral("edited.bmp"));
+    QVERIFY(red.save(path, "BMP"));
+    const QDateTime before = QFileInfo(path).lastModified();
+    ImagePipeline::clearCache();
+    const ConvertSettings s;
+    QCOMPARE(ImagePipeline::prepareImage(path, false, s, false).image.pixelColor(5, 5), QColor(Qt::red));
+
+    QImage blue(20, height, QImage::Format_RGB32);
+    blue.fill(Qt::blue);
+    QVERIFY(blue.save(path, "BMP"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite) &&
+            file.setFileTime(before.addSecs(laterBy), QFileDevice::FileModificationTime));
+    file.close();
+    QCOMPARE(ImagePipeline::prepareImage(path, false, s, false).image.pixelColor(5, 5), QColor(Qt::blue));
+}
+
+void TestImagePipeline::pagePicturesAreInSrgb_data()
+{
+    QTest::addColumn<bool>("displayP3");
+    QTest::addColumn<QColor>("expected");
+    const QColor p3InSrgb(217, 42, 23); // (200, 60, 40) in Display P3
+    QTest::newRow("untagged") << false << QColor(200, 60, 40);
+    QTest::newRow("Display P3 profile") << true << p3InSrgb;
+}
+
+void TestImagePipeline::pagePicturesAreInSrgb()
+{
+    QFETCH(bool, displayP3);
+    QFETCH(QColor, expected);
+    QImage picture(160, 80, QImage::Format_RGB32);
+    picture.fill(QColor(200, 60, 40));
+    if (displayP3)
+        picture.setColorSpace(QColorSpace(QColorSpace::DisplayP3));
+    const QString path = m_dir.filePath(QStringLiteral("tagged.jpg"));
+    QVERIFY(picture.save(path, "JPG", 95));
+    ImagePipeline::clearCache();
+    // The reduced decode of the page: libjpeg-turbo, not the loader.
+    const PreparedImage page = ImagePipeline::preparePageImage(path, ConvertSettings(), QSize(40, 40));
+    QCOMPARE(page.image.size(), QSize(40, 20));
+    const QColor actual = page.image.pixelColor(20, 10);
+    QVERIFY2(qAbs(actual.red() - expected.red()) <= 4 && qAbs(actual.green() - expected.green()) <= 4 &&
+                 qAbs(actual.blue() - expected.blue()) <= 4,
+             qPrintable(actual.name()));
 }
 
 void TestImagePipeline::refusesImagesOverTheAllocationLimit_data()
