@@ -193,7 +193,11 @@ void PdfManagerForm::refreshTheme()
     Theme::applyIcon(ui.websiteButton, QStringLiteral("_websiteIcon24.png"), QStringLiteral("_websiteWhiteIcon24.png"));
     Theme::applyIcon(ui.aboutButton, QStringLiteral("_About24.png"), QStringLiteral("_AboutWhite24.png"));
     Theme::applyPixmap(ui.sourceImageLabel, QStringLiteral("_PDF128.png"), QStringLiteral("_PDFWhite128.png"));
-    ui.listView->setStyleSheet(Theme::checkListStyleSheet(QStringLiteral("QListView")));
+    // A new style sheet lays the whole list out again, batch by batch, and a
+    // long list scrolled far down loses its place: set it only when it changes.
+    const QString sheet = Theme::checkListStyleSheet(QStringLiteral("QListView"));
+    if (ui.listView->styleSheet() != sheet)
+        ui.listView->setStyleSheet(sheet);
 }
 
 void PdfManagerForm::changeEvent(QEvent *event)

@@ -144,6 +144,8 @@ private slots:
     void loopingPdfFreezesNothing();
     void checkedStripFollowsPageOrder();
     void clickOnCheckBoxChecksThePage();
+    void longListKeepsItsPlace_data();
+    void longListKeepsItsPlace();
     void uncheckingTheSelectedStripPageKeepsTheSelection();
     void pageRangeKeepsEarlierChecks();
     void exportNeedsACheckedListedPage_data();
@@ -970,6 +972,39 @@ void TestPdfManagerForm::clickOnCheckBoxChecksThePage()
     QCOMPARE(pages()->item(3)->checkState(), Qt::Unchecked);
     QVERIFY(strip().isEmpty());
     QVERIFY(!child("exportButton")->isEnabled());
+}
+
+void TestPdfManagerForm::longListKeepsItsPlace_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::newRow("click on a page") << "page";
+    QTest::newRow("click on its check box") << "check box";
+    QTest::newRow("check all") << "check all";
+}
+
+// The list lays its rows out in batches: anything that lays it out again
+// from the top would drop the user back near the first rows.
+void TestPdfManagerForm::longListKeepsItsPlace()
+{
+    QFETCH(QString, action);
+    drop(writePdf(QStringLiteral("long.pdf"), 700));
+    waitForThreads();
+    auto *list = child<QListView>("listView");
+    const QModelIndex last = pages()->index(699, 0);
+    const auto lastShown = [&] { return list->viewport()->rect().intersects(list->visualRect(last)); };
+    QTRY_VERIFY([&] {
+        list->scrollTo(last);
+        return lastShown();
+    }());
+    if (action == QLatin1String("page"))
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(last).center());
+    else if (action == QLatin1String("check box"))
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, checkBoxCentre(699));
+    else
+        QTest::mouseClick(child("checkAllButton"), Qt::LeftButton);
+    QTest::qWait(300);
+    QVERIFY(lastShown());
+    QVERIFY(child("exportButton")->isEnabled() || action == QLatin1String("page"));
 }
 
 void TestPdfManagerForm::uncheckingTheSelectedStripPageKeepsTheSelection()
