@@ -1,10 +1,11 @@
 #include "pdfpassworddialog.h"
 
 #include "namedwidget.h"
-#include "pdfopenproblem.h"
+#include "pdfopencheckthread.h"
 #include "shelldialogs.h"
 
 #include <QDialogButtonBox>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QLabel>
@@ -13,9 +14,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-PdfPasswordDialog::PdfPasswordDialog(const QString &pdfPath, PasswordCheck check, QWidget *parent)
+PdfPasswordDialog::PdfPasswordDialog(const QString &pdfPath, QWidget *parent)
     : QDialog(parent)
-    , check(std::move(check))
+    , pdfPath(pdfPath)
 {
     setObjectName(QStringLiteral("PdfPasswordDialog"));
     setWindowTitle(tr("Password Required"));
@@ -67,6 +68,7 @@ QString PdfPasswordDialog::password() const
 
 void PdfPasswordDialog::showRefused()
 {
+    refusedLabel->setText(tr("The password is incorrect. Please try again."));
     refusedLabel->show();
     passwordLineEdit->selectAll();
     passwordLineEdit->setFocus();
@@ -74,20 +76,62 @@ void PdfPasswordDialog::showRefused()
 
 void PdfPasswordDialog::accept()
 {
-    if (password().isEmpty())
+    if (password().isEmpty() || checking)
         return;
-    if (check && !check(password())) {
+    const QPointer<PdfPasswordDialog> self(this);
+    const std::optional<bool> opens = tryPassword();
+    if (!self || !opens)
+        return;
+    if (*opens)
+        QDialog::accept();
+    else
         showRefused();
-        return;
+}
+
+void PdfPasswordDialog::reject()
+{
+    if (checking)
+        checking->requestStop();
+    QDialog::reject();
+}
+
+std::optional<bool> PdfPasswordDialog::tryPassword()
+{
+    setChecking(true);
+    auto *thread = new PdfOpenCheckThread({pdfPath, password()}, this);
+    checking = thread;
+    std::optional<bool> opens;
+    QEventLoop loop;
+    // Any other reason not to open is the intake's to report, once listed.
+    connect(thread, &PdfOpenCheckThread::checked, &loop,
+            [&](const PdfOpenProblem &problem) { opens = !problem.needsPassword(); });
+    connect(thread, &QThread::finished, &loop, &QEventLoop::quit);
+    const QPointer<PdfPasswordDialog> self(this);
+    thread->start();
+    loop.exec();
+    if (!self)
+        return std::nullopt;
+    checking = nullptr;
+    delete thread;
+    setChecking(false);
+    return opens;
+}
+
+void PdfPasswordDialog::setChecking(bool checking)
+{
+    passwordLineEdit->setReadOnly(checking);
+    buttonBox->button(QDialogButtonBox::Ok)->setEnabled(!checking && !password().isEmpty());
+    if (checking) {
+        refusedLabel->setText(tr("Checking the password..."));
+        refusedLabel->show();
+    } else {
+        refusedLabel->hide();
     }
-    QDialog::accept();
 }
 
 std::optional<QString> PdfPasswordDialog::ask(QWidget *parent, const QString &pdfPath, bool refusedBefore)
 {
-    QPointer<PdfPasswordDialog> dialog = new PdfPasswordDialog(
-        pdfPath, [pdfPath](const QString &password) { return !diagnosePdfOpen(pdfPath, password).needsPassword(); },
-        parent);
+    QPointer<PdfPasswordDialog> dialog = new PdfPasswordDialog(pdfPath, parent);
     if (refusedBefore)
         dialog->showRefused();
     const bool accepted = ShellDialogs::exec(dialog) == QDialog::Accepted;

@@ -1,5 +1,8 @@
 #include "mergepdf.h"
 #include "pdfassembly.h"
+#include "pdfwrite.h"
+
+#include <QFileInfo>
 
 #include <algorithm>
 
@@ -13,14 +16,16 @@ constexpr qsizetype MaxOpenFiles = 100;
 } // namespace
 
 PdfWorkResult mergePdfs(const MergeJob &job, const std::function<void(const MergeProgress &)> &progress,
-                        const std::atomic_bool &stop)
+                        const std::atomic_bool &stop, const std::atomic_bool *discard)
 {
     PdfWorkResult result;
+    const bool replacing = QFileInfo::exists(job.outputPath);
+    const auto abandoned = [&] { return (discard && *discard) || (stop && replacing); };
     try {
         PdfAssembly output;
         const bool keepFilesOpen = job.sources.size() <= MaxOpenFiles;
         for (qsizetype file = 0; file < job.sources.size(); ++file) {
-            if (stop) {
+            if (stop || abandoned()) {
                 result.stopped = true;
                 break;
             }
@@ -35,9 +40,11 @@ PdfWorkResult mergePdfs(const MergeJob &job, const std::function<void(const Merg
                 progress({index, last + 1, count});
             }
         }
-        if (output.pageCount() > 0)
-            output.save(job.outputPath);
+        if (output.pageCount() > 0 && !abandoned())
+            output.save(job.outputPath, abandoned);
         result.warnings = output.warnings();
+    } catch (const PdfWriteAbandoned &) {
+        result.stopped = true;
     } catch (...) {
         result.error = currentPdfError();
     }

@@ -25,7 +25,10 @@ struct MergeProgress {
 };
 
 // Appends every page of the sources into one new PDF. stop is polled before
-// each file; a stopped merge writes the files appended so far (nothing when
-// there are none). A source that fails ends the merge and writes nothing.
+// each file: a stopped merge writes the files appended so far, but only where
+// no file was: a stop never replaces a file that existed when the merge
+// began, not even one that comes while the result is being written. discard
+// (the program is closing) writes nothing at all, whenever it comes. A
+// source that fails ends the merge and writes nothing.
 PdfWorkResult mergePdfs(const MergeJob &job, const std::function<void(const MergeProgress &)> &progress,
-                        const std::atomic_bool &stop);
+                        const std::atomic_bool &stop, const std::atomic_bool *discard = nullptr);

@@ -103,7 +103,7 @@ void PdfAssembly::addNavigation()
     outline.install();
 }
 
-void PdfAssembly::save(const QString &path)
+void PdfAssembly::save(const QString &path, const std::function<bool()> &abandoned)
 {
     addNavigation();
     const auto configure = [this](QPDFWriter &writer) { writer.setMinimumPDFVersion(m_version); };
@@ -116,5 +116,5 @@ void PdfAssembly::save(const QString &path)
         m_output.reset();
         m_sources.clear();
     };
-    writePdfAtomically(*m_output, path, configure, release);
+    writePdfAtomically(*m_output, path, configure, release, abandoned);
 }

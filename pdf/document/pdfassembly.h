@@ -9,6 +9,7 @@
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFAcroFormDocumentHelper.hh>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
@@ -33,8 +34,9 @@ public:
 
     // Writes the document atomically to path (which may be one of the
     // sources) and releases the sources; the assembly is spent afterwards.
-    // Throws qpdf's exceptions.
-    void save(const QString &path);
+    // Throws qpdf's exceptions, or PdfWriteAbandoned when abandoned() says so
+    // before the file is in place (see writePdfAtomically).
+    void save(const QString &path, const std::function<bool()> &abandoned = {});
     // The sources' warnings about damage they were read despite.
     QStringList warnings() const { return m_warnings; }
 

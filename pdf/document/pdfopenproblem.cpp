@@ -1,15 +1,8 @@
 #include "pdfopenproblem.h"
 
-#include "pdfsource.h"
-
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-
-#include <qpdf/QPDFExc.hh>
-#include <qpdf/QPDFSystemError.hh>
-
-#include <cstring>
 
 namespace {
 
@@ -36,6 +29,8 @@ QString PdfOpenProblem::reason() const
         return tr("the file does not exist");
     case Folder:
         return tr("it is a folder, not a PDF file");
+    case NotRegularFile:
+        return tr("it is not a regular file (a pipe or a device)");
     case Empty:
         return tr("the file is empty (0 bytes)");
     case Unreadable:
@@ -48,6 +43,8 @@ QString PdfOpenProblem::reason() const
         return tr("it needs a password to open");
     case WrongPassword:
         return tr("the password is incorrect");
+    case UnsupportedEncryption:
+        return tr("it is encrypted in a way this program cannot open (not with a password)");
     }
     return {};
 }
@@ -57,36 +54,33 @@ QString PdfOpenProblem::describe(const QString &path) const
     return QFileInfo(path).fileName() + QStringLiteral(": ") + reason();
 }
 
-PdfOpenProblem diagnosePdfOpen(const QString &path, const QString &password)
+PdfOpenProblem fileProblem(const QString &path)
 {
     const QFileInfo info(path);
     if (info.isDir())
         return {PdfOpenProblem::Folder, {}};
     if (!info.exists())
         return {PdfOpenProblem::NotFound, {}};
+    if (!info.isFile())
+        return {PdfOpenProblem::NotRegularFile, {}};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {PdfOpenProblem::Unreadable, file.errorString()};
     if (file.size() == 0)
         return {PdfOpenProblem::Empty, {}};
-    try {
-        PdfSource::open({path, password});
-    } catch (const QPDFExc &e) {
-        if (e.getErrorCode() == qpdf_e_password)
-            return {password.isEmpty() ? PdfOpenProblem::NeedsPassword : PdfOpenProblem::WrongPassword, {}};
-        return {hasPdfHeader(file) ? PdfOpenProblem::Damaged : PdfOpenProblem::NotPdf, {}};
-    } catch (const QPDFSystemError &e) {
-        return {PdfOpenProblem::Unreadable, QString::fromLocal8Bit(std::strerror(e.getErrno()))};
-    } catch (...) {
-        return {hasPdfHeader(file) ? PdfOpenProblem::Damaged : PdfOpenProblem::NotPdf, {}};
-    }
     return {};
 }
 
-PdfOpenProblem explainFailedLoad(const QString &path, const QString &password, bool passwordRejected)
+PdfOpenProblem explainFailedLoad(const QString &path, const QString &password, PdfRefusal refusal)
 {
-    if (passwordRejected)
+    const PdfOpenProblem problem = fileProblem(path);
+    if (problem.failed())
+        return problem;
+    if (refusal == PdfRefusal::Password)
         return {password.isEmpty() ? PdfOpenProblem::NeedsPassword : PdfOpenProblem::WrongPassword, {}};
-    const PdfOpenProblem problem = diagnosePdfOpen(path, password);
-    return problem.failed() ? problem : PdfOpenProblem{PdfOpenProblem::Damaged, {}};
+    if (refusal == PdfRefusal::SecurityScheme)
+        return {PdfOpenProblem::UnsupportedEncryption, {}};
+    QFile file(path);
+    const bool pdf = file.open(QIODevice::ReadOnly) && hasPdfHeader(file);
+    return {pdf ? PdfOpenProblem::Damaged : PdfOpenProblem::NotPdf, {}};
 }

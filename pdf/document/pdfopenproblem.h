@@ -8,12 +8,14 @@ struct PdfOpenProblem {
         None,
         NotFound,
         Folder,
+        NotRegularFile, // a pipe, a device or a socket: reading it could block for ever
         Empty,
         Unreadable, // the system refused it; detail holds the system's reason
         NotPdf,
         Damaged, // looks like a PDF but cannot be repaired
         NeedsPassword,
         WrongPassword,
+        UnsupportedEncryption, // locked in a way other than by password (a certificate, a plug-in)
     };
 
     Kind kind = None;
@@ -27,11 +29,19 @@ struct PdfOpenProblem {
     QString describe(const QString &path) const;
 };
 
-// Tries to open path with password through the PDF library and says what is
-// wrong; PdfOpenProblem::None when it opens and has pages.
-PdfOpenProblem diagnosePdfOpen(const QString &path, const QString &password);
+// What stands in the way of reading path at all, found without parsing it:
+// missing, a folder, not a regular file, unreadable or empty. Never blocks on
+// a pipe or a device.
+PdfOpenProblem fileProblem(const QString &path);
 
-// The reason for a load the renderer refused: its own answer when it rejected
-// the password, otherwise what the PDF library finds. A file the library
-// reads but the renderer does not counts as damaged.
-PdfOpenProblem explainFailedLoad(const QString &path, const QString &password, bool passwordRejected);
+// How a reader that does not open a file refused it.
+enum class PdfRefusal {
+    Other,          // it could not make sense of the file, or gave up on it
+    Password,       // the password (or its absence) was not accepted
+    SecurityScheme, // the encryption is not a password one it knows
+};
+
+// The reason for a file the renderer did not load, in the user's terms: the
+// file itself first, then the renderer's own refusal, then whether the file
+// is a PDF at all (a damaged one) or something else.
+PdfOpenProblem explainFailedLoad(const QString &path, const QString &password, PdfRefusal refusal);

@@ -15,8 +15,8 @@
 class PdfSource
 {
 public:
-    // Throws QPDFExc or QPDFSystemError when the file cannot be read or has no
-    // pages; warnings about repaired damage are collected, never printed.
+    // Throws QPDFExc or QPDFSystemError when the file cannot be read, is not a
+    // regular file or has no pages; warnings about repaired damage are collected, never printed.
     // Without keepFileOpen the file is opened again for each later read, so
     // that a merge of many files does not run out of file handles.
     static std::shared_ptr<PdfSource> open(const PdfInput &input, bool keepFileOpen = true);
@@ -34,6 +34,7 @@ public:
 
 private:
     explicit PdfSource(const QString &path);
+    static std::shared_ptr<PdfSource> open(const QString &path, const QByteArray &password, bool keepFileOpen);
 
     QString m_path;
     QPDF m_qpdf;

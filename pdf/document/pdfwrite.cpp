@@ -21,9 +21,10 @@ int lastErrno()
 class SaveFilePipeline : public Pipeline
 {
 public:
-    explicit SaveFilePipeline(QSaveFile &file)
+    SaveFilePipeline(QSaveFile &file, const std::function<bool()> &abandoned)
         : Pipeline("save file", nullptr)
         , m_file(file)
+        , m_abandoned(abandoned)
     {
         m_buffer.reserve(BufferSize);
     }
@@ -47,6 +48,8 @@ private:
 
     void flush()
     {
+        if (m_abandoned && m_abandoned())
+            throw PdfWriteAbandoned();
         writeToFile(m_buffer.constData(), m_buffer.size());
         m_buffer.clear();
     }
@@ -61,14 +64,20 @@ private:
     }
 
     QSaveFile &m_file;
+    const std::function<bool()> &m_abandoned;
     QByteArray m_buffer;
     int m_error = 0;
 };
 
 } // namespace
 
+PdfWriteAbandoned::PdfWriteAbandoned()
+    : std::runtime_error("the file was not written: the work was stopped")
+{
+}
+
 void writePdfAtomically(QPDF &pdf, const QString &path, const std::function<void(QPDFWriter &)> &configure,
-                        const std::function<void()> &releaseInputs)
+                        const std::function<void()> &releaseInputs, const std::function<bool()> &abandoned)
 {
     const std::string description = path.toStdString(); // qpdf messages are UTF-8
     QSaveFile file(path);
@@ -77,7 +86,7 @@ void writePdfAtomically(QPDF &pdf, const QString &path, const std::function<void
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         throw QPDFSystemError(description, lastErrno());
     {
-        SaveFilePipeline pipeline(file);
+        SaveFilePipeline pipeline(file, abandoned);
         {
             QPDFWriter writer(pdf);
             writer.setOutputPipeline(&pipeline);
@@ -88,6 +97,8 @@ void writePdfAtomically(QPDF &pdf, const QString &path, const std::function<void
             throw QPDFSystemError(description, pipeline.error());
     }
     releaseInputs();
+    if (abandoned && abandoned())
+        throw PdfWriteAbandoned();
     errno = 0;
     if (!file.commit())
         throw QPDFSystemError(description, lastErrno());

@@ -1,11 +1,13 @@
 #include "pageexport.h"
 
 #include "pageexporttext.h"
+#include "pageimagewriter.h"
 
 #include <QDataStream>
-#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QIODevice>
+#include <QSet>
 #include <QThread>
 
 #include <map>
@@ -14,18 +16,6 @@ namespace {
 
 // Rendered pages waiting for an encoder, shared by all workers of a job.
 constexpr qint64 bytesInFlight = qint64(112) * 1024 * 1024;
-
-// A worker killed while saving may leave the temporary file of its QSaveFile
-// (the target's name and a random suffix) beside the target.
-void removeSaveLeftovers(const QString &fileName)
-{
-    const QFileInfo target(fileName);
-    QDir folder = target.dir();
-    const QStringList leftovers =
-        folder.entryList({target.fileName() + QStringLiteral(".??????")}, QDir::Files | QDir::Hidden);
-    for (const QString &leftover : leftovers)
-        folder.remove(leftover);
-}
 
 } // namespace
 
@@ -115,9 +105,20 @@ PageExportResult exportPages(const PageExportJob &job, const std::function<void(
                      ? PageExportText::tr("Page %1 was not exported: the page could not be rendered.").arg(number)
                      : PageExportText::tr("Page %1 was not exported: the PDF file could not be opened.").arg(number));
     });
+    // A worker killed while writing leaves its temporary file; only those
+    // this run can have made go, a file of that name already there stays.
+    QSet<QString> foundBefore;
+    for (int position : std::as_const(requested)) {
+        const QString temporary = pageTemporaryFileName(fileNames.at(position));
+        if (QFileInfo::exists(temporary))
+            foundBefore.insert(temporary);
+    }
     QObject::connect(&runner, &PageJobRunner::abandoned, &runner, [&](const QList<int> &tags) {
-        for (int tag : tags)
-            removeSaveLeftovers(fileNames.at(requested.at(tag)));
+        for (int tag : tags) {
+            const QString temporary = pageTemporaryFileName(fileNames.at(requested.at(tag)));
+            if (!foundBefore.contains(temporary))
+                QFile::remove(temporary);
+        }
     });
     runner.start();
     runner.addRequests(RenderProtocol::Export, bodies, workerCount);

@@ -1,6 +1,7 @@
 #include "pagethumbnails.h"
 
 #include "pagerendering.h"
+#include "pdfopencheck.h"
 
 #include <QDataStream>
 #include <QIODevice>
@@ -154,6 +155,11 @@ void listPageThumbnails(const PdfInput &input, const ThumbnailListingOptions &op
                         const std::function<void(int pageNumber)> &beforePage,
                         const std::function<void(int firstPage, const QList<QByteArray> &thumbnails)> &pagesReady)
 {
+    // A pipe or a device would hold a worker until its watchdog fires.
+    if (const PdfOpenProblem problem = fileProblem(input.path); problem.failed()) {
+        listed({0, {}, problem});
+        return;
+    }
     ThumbnailListing listing(input, options, stop, beforePage, pagesReady);
     PageJobRunner &runner = listing.workers();
     int pageCount = 0;
@@ -161,8 +167,7 @@ void listPageThumbnails(const PdfInput &input, const ThumbnailListingOptions &op
         pageCount = info.pageCount;
         PdfOpenProblem problem;
         if (pageCount == 0 && !stop)
-            problem =
-                explainFailedLoad(input.path, input.password, info.loadError == QPdfDocument::Error::IncorrectPassword);
+            problem = loadProblem(input, info);
         listed({pageCount, info.pageSize, problem});
         if (pageCount == 0 || stop)
             runner.finish();

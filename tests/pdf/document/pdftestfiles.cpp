@@ -157,11 +157,12 @@ void addTextField(const QString &path, const QString &name)
     });
 }
 
-void encrypt(const QString &path, const QString &password)
+void encrypt(const QString &path, const QString &password, const QStringList &keyOptions)
 {
     const QString temporary = path + QStringLiteral(".enc");
-    TestEnvironment::run(QStringLiteral("qpdf"), {QStringLiteral("--encrypt"), password, password,
-                                                  QStringLiteral("256"), QStringLiteral("--"), path, temporary});
+    TestEnvironment::run(QStringLiteral("qpdf"), QStringList{QStringLiteral("--allow-weak-crypto"),
+                                                             QStringLiteral("--encrypt"), password, password} +
+                                                     keyOptions + QStringList{QStringLiteral("--"), path, temporary});
     QFile::remove(path);
     QFile::rename(temporary, path);
 }

@@ -22,8 +22,9 @@ void addLinksAndOutline(const QString &path);
 void addOutlineLoop(const QString &path);
 // Adds a filled-in text field named name to page 1.
 void addTextField(const QString &path, const QString &name);
-// Encrypts with qpdf (AES-256), password opening it.
-void encrypt(const QString &path, const QString &password);
+// Encrypts with qpdf, password opening it; keyOptions are qpdf's key length
+// and its options ("40", "128 --use-aes=y"...), AES-256 by default.
+void encrypt(const QString &path, const QString &password, const QStringList &keyOptions = {QStringLiteral("256")});
 
 // The text of every page, trimmed, read by pdftotext.
 QStringList pageTexts(const QString &path);

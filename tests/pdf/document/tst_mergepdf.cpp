@@ -19,7 +19,8 @@ class TestMergePdf : public QObject
 private slots:
     void initTestCase();
     void appendsEveryPageInListOrder();
-    void stopWritesTheFilesBeforeIt();
+    void stopNeverReplacesAFile_data();
+    void stopNeverReplacesAFile();
     void unreadableFileWritesNothing();
     void manyFilesDoNotStayOpen();
     void keepsFormsLinksAndOutlinesOfEachCopy();
@@ -79,20 +80,54 @@ void TestMergePdf::appendsEveryPageInListOrder()
                                  {2, 1, 1}}));
 }
 
-void TestMergePdf::stopWritesTheFilesBeforeIt()
+// A stop keeps the pages merged so far only where no file was; closing the
+// program writes nothing. "save" stops after the last page, as the file is written.
+void TestMergePdf::stopNeverReplacesAFile_data()
 {
-    const QString output = path(QStringLiteral("stopped.pdf"));
+    QTest::addColumn<bool>("targetExists");
+    QTest::addColumn<bool>("closing");
+    QTest::addColumn<QString>("stopAt");
+    QTest::addColumn<QStringList>("written"); // empty: no file
+    const QStringList old = numbers(1);       // the file that was there: a copy of one.pdf
+    QTest::newRow("cancel, new file") << false << false << "file 2" << numbers(2) + numbers(250);
+    QTest::newRow("cancel, new file, while saving")
+        << false << false << "save" << numbers(2) + numbers(250) + numbers(1);
+    QTest::newRow("cancel over a file") << true << false << "file 2" << old;
+    QTest::newRow("cancel over a file, while saving") << true << false << "save" << old;
+    QTest::newRow("close, new file") << false << true << "file 2" << QStringList();
+    QTest::newRow("close, new file, while saving") << false << true << "save" << QStringList();
+    QTest::newRow("close over a file, while saving") << true << true << "save" << old;
+}
+
+void TestMergePdf::stopNeverReplacesAFile()
+{
+    QFETCH(bool, targetExists);
+    QFETCH(bool, closing);
+    QFETCH(QString, stopAt);
+    QFETCH(QStringList, written);
+    const QString output = path(QStringLiteral("stopped %1.pdf").arg(QTest::currentDataTag()));
+    if (targetExists)
+        QVERIFY(QFile::copy(m_one, output));
     std::atomic_bool stop = false;
+    std::atomic_bool discard = false;
     const PdfWorkResult result = mergePdfs(
         {{{m_two, {}}, {m_many, {}}, {m_one, {}}}, output},
         [&](const MergeProgress &p) {
-            if (p.fileIndex == 1 && p.pagesDone == 100)
-                stop = true;
+            const bool now = stopAt == QLatin1String("save") ? p.fileIndex == 2 && p.pagesDone == 1
+                                                             : p.fileIndex == 1 && p.pagesDone == 100;
+            if (now)
+                (closing ? discard : stop) = true;
         },
-        stop);
+        stop, &discard);
     QVERIFY2(!result.error.failed(), qPrintable(result.error.message));
-    QVERIFY(result.stopped);
-    QCOMPARE(PdfTestFiles::pageTexts(output), numbers(2) + numbers(250));
+    if (written.isEmpty())
+        QVERIFY(!QFileInfo::exists(output));
+    else
+        QCOMPARE(PdfTestFiles::pageTexts(output), written);
+    QCOMPARE(QDir(m_dir.path())
+                 .entryList({QFileInfo(output).fileName() + QLatin1Char('*')}, QDir::Files | QDir::Hidden)
+                 .size(),
+             qsizetype(written.isEmpty() ? 0 : 1));
 }
 
 void TestMergePdf::unreadableFileWritesNothing()

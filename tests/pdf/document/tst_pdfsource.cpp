@@ -10,11 +10,13 @@
 #include <QTest>
 
 #include <qpdf/Constants.h>
+#include <qpdf/QPDFExc.hh>
 #include <qpdf/QPDFWriter.hh>
 
 #include <cerrno>
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 class TestPdfSource : public QObject
 {
@@ -26,6 +28,8 @@ private slots:
     void opensDamagedFiles();
     void reportsUnreadableFiles_data();
     void reportsUnreadableFiles();
+    void acceptsNonAsciiPasswords_data();
+    void acceptsNonAsciiPasswords();
     void failedWriteKeepsTheExistingFile();
 
 private:
@@ -102,6 +106,10 @@ void TestPdfSource::reportsUnreadableFiles_data()
     QTest::newRow("no pages") << noPages << "" << int(qpdf_e_pages);
     QTest::newRow("folder") << folder << "" << EISDIR;
     QTest::newRow("missing") << path(QStringLiteral("missing.pdf")) << "" << ENOENT;
+    const QString fifo = path(QStringLiteral("pipe.pdf"));
+    QVERIFY(mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+    QTest::newRow("named pipe") << fifo << "" << int(qpdf_e_system);
+    QTest::newRow("device") << QStringLiteral("/dev/zero") << "" << int(qpdf_e_system);
     QTest::newRow("password needed") << encrypted << "" << int(qpdf_e_password);
     QTest::newRow("wrong password") << encrypted << "Secret" << int(qpdf_e_password);
 }
@@ -119,6 +127,33 @@ void TestPdfSource::reportsUnreadableFiles()
         QVERIFY2(error.message.contains(file), qPrintable(error.message));
         QCOMPARE(error.code, code);
     }
+}
+
+// Revisions 2 to 4 take the password in PDFDocEncoding, revision 6 in UTF-8.
+void TestPdfSource::acceptsNonAsciiPasswords_data()
+{
+    QTest::addColumn<QStringList>("keyOptions");
+    QTest::addColumn<QString>("password");
+    const QString accented = QStringLiteral("pässwörd");
+    QTest::newRow("R2, 40-bit RC4") << QStringList{"40"} << accented;
+    QTest::newRow("R3, 128-bit RC4") << QStringList{"128", "--use-aes=n"} << accented;
+    QTest::newRow("R4, 128-bit AES") << QStringList{"128", "--use-aes=y"} << accented;
+    QTest::newRow("R6, 256-bit AES") << QStringList{"256"} << accented;
+    QTest::newRow("R6, beyond PDFDocEncoding") << QStringList{"256"} << QStringLiteral("пароль €");
+}
+
+void TestPdfSource::acceptsNonAsciiPasswords()
+{
+    QFETCH(QStringList, keyOptions);
+    QFETCH(QString, password);
+    const QString file = writeFile(QStringLiteral("accented.pdf"), m_threePages);
+    PdfTestFiles::encrypt(file, password, keyOptions);
+    try {
+        QCOMPARE(PdfSource::open({file, password})->pageCount(), 3);
+    } catch (...) {
+        QFAIL(qPrintable(currentPdfError().message));
+    }
+    QVERIFY_THROWS_EXCEPTION(QPDFExc, PdfSource::open({file, QStringLiteral("passwörd")}));
 }
 
 // A write cut off by the file size limit, like a full disk.

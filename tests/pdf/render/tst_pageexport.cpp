@@ -46,7 +46,7 @@ private:
     static PageExportResult run(const PageExportJob &job, QList<int> *positions = nullptr);
 
     QTemporaryDir m_dir;
-    QString m_pdf; // A4 portrait, A4 landscape, A4 portrait
+    QString m_pdf;     // A4 portrait, A4 landscape, A4 portrait
     QString m_richPdf; // text, translucent shapes, a gradient and a photo; portrait, then landscape
 };
 
@@ -151,13 +151,13 @@ bool encodeWebp(const QImage &image, const QString &path)
     picture.writer = WebPMemoryWrite;
     picture.custom_ptr = &memory;
     const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
-    const bool encoded = WebPPictureImportRGB(&picture, rgb.constBits(), int(rgb.bytesPerLine())) &&
-                         WebPEncode(&config, &picture);
+    const bool encoded =
+        WebPPictureImportRGB(&picture, rgb.constBits(), int(rgb.bytesPerLine())) && WebPEncode(&config, &picture);
     WebPPictureFree(&picture);
     QFile file(path);
-    const bool written = encoded && file.open(QIODevice::WriteOnly) &&
-                         file.write(reinterpret_cast<const char *>(memory.mem), qint64(memory.size)) ==
-                             qint64(memory.size);
+    const bool written =
+        encoded && file.open(QIODevice::WriteOnly) &&
+        file.write(reinterpret_cast<const char *>(memory.mem), qint64(memory.size)) == qint64(memory.size);
     WebPMemoryWriterClear(&memory);
     return written;
 }
@@ -371,6 +371,12 @@ void TestPageExport::pngAgreesWithPdftoppm()
 void TestPageExport::stopEndsTheWorkersAndLeavesWholeFiles()
 {
     const QString folder = freshFolder(QStringLiteral("stop"));
+    // The user's own files beside the targets, named like temporary files.
+    const QStringList own{"1.webp.backup", "2.webp.ab12cd", "3.webp.ff-part"};
+    for (const QString &name : own) {
+        QFile file(folder + "/" + name);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("mine") == 4);
+    }
     std::atomic_bool stop = false;
     QList<int> positions;
     const PageExportResult result = exportPages(
@@ -383,9 +389,15 @@ void TestPageExport::stopEndsTheWorkersAndLeavesWholeFiles()
     QVERIFY(result.stopped);
     QCOMPARE(positions, QList<int>{0});
     // Whatever was written before the workers were killed is whole; nothing half written stays.
-    const QStringList files = QDir(folder).entryList(QDir::Files | QDir::Hidden);
-    for (const QString &file : files) {
-        QVERIFY2(QStringList({"1.webp", "2.webp", "3.webp"}).contains(file), qPrintable(file));
+    QStringList files = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+    for (const QString &name : own) {
+        QVERIFY2(files.removeOne(name), qPrintable(name));
+        QFile file(folder + "/" + name);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("mine"));
+    }
+    for (const QString &file : std::as_const(files)) {
+        QVERIFY2(QStringList({"1.webp", "2.webp"}).contains(file), qPrintable(file));
         QVERIFY(!decodeWebp(folder + "/" + file).isNull());
     }
 }
