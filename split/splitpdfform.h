@@ -69,6 +69,7 @@ private:
     void loadPdf(const QString &path, const QString &password = {});
     void showDropArea();
     bool prepareSplit();
+    bool isSplitSource(const QString &path);
     QString chooseOutputFile();
     void showCompletionMessage(const QString &errMsg, const QStringList &warnings);
 

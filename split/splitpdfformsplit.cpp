@@ -1,5 +1,6 @@
 #include "shelldialogs.h"
 #include "shellhelpers.h"
+#include "splitpdf.h"
 #include "splitpdfform.h"
 #include "splitpdfglobal.h"
 #include "splitpdfprogressform.h"
@@ -31,8 +32,13 @@ bool SplitPDFForm::prepareSplit()
 {
     const QList<PageRange> ranges = sideForm->ranges();
     rangeCount = ranges.size();
+    // Every range is checked before the user is asked for a file name.
+    if (const QString problem = pageRangeProblem(ranges, SplitPDFGlobal::pageCount()); !problem.isEmpty()) {
+        ShellDialogs::message(this, QMessageBox::Warning, tr("Split PDF"), problem);
+        return false;
+    }
     outputFilePath = chooseOutputFile();
-    if (outputFilePath.isEmpty())
+    if (outputFilePath.isEmpty() || isSplitSource(outputFilePath))
         return false;
     if (QFileInfo::exists(outputFilePath)) {
         QMessageBox box;
@@ -43,7 +49,7 @@ bool SplitPDFForm::prepareSplit()
         box.setDefaultButton(QMessageBox::No);
         if (ShellDialogs::exec(box) != box.button(QMessageBox::Yes)) {
             outputFilePath = chooseOutputFile();
-            if (outputFilePath.isEmpty())
+            if (outputFilePath.isEmpty() || isSplitSource(outputFilePath))
                 return false;
         }
     }
@@ -58,6 +64,21 @@ bool SplitPDFForm::prepareSplit()
     connect(thread, &QThread::finished, thread, &QObject::deleteLater);
     splitThread = thread;
     thread->start(QThread::InheritPriority);
+    return true;
+}
+
+// The list, the preview and later ranges describe the source: it is never
+// replaced by a split of itself.
+bool SplitPDFForm::isSplitSource(const QString &path)
+{
+    const QFileInfo output(path);
+    const QFileInfo source(SplitPDFGlobal::currentPdfPath());
+    if (!output.exists() || output.canonicalFilePath() != source.canonicalFilePath())
+        return false;
+    ShellDialogs::message(this, QMessageBox::Warning, tr("Split PDF"),
+                          tr("\"%1\" is the PDF being split and cannot be replaced by the split. "
+                             "Please choose another file name.")
+                              .arg(output.fileName()));
     return true;
 }
 

@@ -15,7 +15,8 @@ constexpr int largestPageNumber = 999999;
 QSpinBox *pageSpinBox(QWidget *parent, const char *objectName)
 {
     auto *spinBox = namedWidget<QSpinBox>(parent, objectName);
-    spinBox->setRange(1, largestPageNumber);
+    // 0 is kept as typed, to be refused with a reason rather than undone in silence.
+    spinBox->setRange(0, largestPageNumber);
     return spinBox;
 }
 

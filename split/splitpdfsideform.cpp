@@ -3,6 +3,7 @@
 #include "namedwidget.h"
 #include "splitpdfrangeform.h"
 
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QImage>
 #include <QLabel>
@@ -13,11 +14,14 @@
 
 namespace {
 
-// A document without pages leaves 0 as the only value; once pages are there,
-// page 1 is the least again.
+// The fields take any number, so that what the user types stays as typed: a
+// page the document lacks is refused, with its reason, when Split is pressed.
+// A shorter document still clamps what was there.
 void setPageMaximum(QSpinBox *spinBox, int maximum)
 {
-    spinBox->setRange(maximum > 0 ? 1 : 0, maximum);
+    spinBox->setValue(qMin(spinBox->value(), maximum));
+    spinBox->setToolTip(maximum > 0 ? QCoreApplication::translate("SplitPDFSideForm", "Pages 1 to %1").arg(maximum)
+                                    : QCoreApplication::translate("SplitPDFSideForm", "The document has no pages"));
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "splitpdflistview.h"
 #include "splitpdfrangeform.h"
 #include "splitpdfsideform.h"
+#include "splitpdfsplitthread.h"
 #include "testenvironment.h"
 #include "thumbnailitem.h"
 
@@ -244,7 +245,7 @@ void TestSplitPdfForm::lastRequestDuringListingWins()
     QTRY_COMPARE(SplitPDFGlobal::currentPdfPath(), last);
     QTRY_COMPARE(form->findChildren<SplitPDFAddPageThread *>().size(), 0);
     QCOMPARE(listedPages(), 7);
-    QCOMPARE(rows().first()->toSpinBox->maximum(), 7);
+    QCOMPARE(rows().first()->toSpinBox->toolTip(), QStringLiteral("Pages 1 to 7"));
     // The pictures of the replaced documents went with them.
     QCOMPARE(form->findChild<ThumbnailStore *>()->count(), 7);
 }
@@ -266,29 +267,44 @@ void TestSplitPdfForm::rowsScrolledToAreDrawnFirst()
     QTRY_COMPARE_WITH_TIMEOUT(form->findChildren<SplitPDFAddPageThread *>().size(), 0, 60000);
 }
 
+// Ranges are checked before a file name is asked for; typed pages are never
+// changed behind the user's back, and the source is never the output.
 void TestSplitPdfForm::failureReachesUser_data()
 {
     QTest::addColumn<QList<PageRange>>("ranges");
+    QTest::addColumn<QString>("output"); // empty: no file is asked for
     QTest::addColumn<QString>("messageStart");
 
-    QTest::newRow("backwards second range") << QList<PageRange>{{1, 2}, {5, 3}} << QStringLiteral("Range 2:");
+    QTest::newRow("backwards second range") << QList<PageRange>{{1, 2}, {5, 3}} << QString() << "Range 2:";
+    QTest::newRow("page beyond the end") << QList<PageRange>{{1, 25}} << QString()
+                                         << "Range 1: pages 1 to 25 are outside the document (pages 1 to 10).";
+    QTest::newRow("page 0") << QList<PageRange>{{2, 3}, {0, 1}} << QString() << "Range 2: pages 0 to 1";
+    QTest::newRow("over its own source") << QList<PageRange>{{1, 2}} << "ten.pdf"
+                                         << "\"ten.pdf\" is the PDF being split";
 }
 
 void TestSplitPdfForm::failureReachesUser()
 {
     QFETCH(QList<PageRange>, ranges);
+    QFETCH(QString, output);
     QFETCH(QString, messageStart);
-    const QString output = dir.filePath(QStringLiteral("failed.pdf"));
-    load(writePdf(QStringLiteral("ten.pdf"), 10), 10);
+    const QString source = writePdf(QStringLiteral("ten.pdf"), 10);
+    const QByteArray before = PdfTestFiles::contents(source);
+    load(source, 10);
     setRows(ranges);
-    ShellDialogs::enqueueAnswer(output);
+    QCOMPARE(rows().last()->toSpinBox->value(), ranges.last().last);
+    if (!output.isEmpty())
+        ShellDialogs::enqueueAnswer(dir.filePath(output));
     ShellDialogs::enqueueAnswer(int(QMessageBox::Ok));
     form->findChild<QPushButton *>(QStringLiteral("splitPDFButton"))->click();
-    waitForSplitToEnd();
 
-    QVERIFY(!QFileInfo::exists(output));
-    const QString message = ShellDialogs::takeQuestions().last().text;
-    QVERIFY2(message.startsWith(messageStart), qPrintable(message));
+    QCOMPARE(ShellDialogs::pendingAnswers(), 0);
+    QVERIFY(form->findChildren<SplitPDFSplitThread *>().isEmpty());
+    const QList<ShellDialogs::Question> questions = ShellDialogs::takeQuestions();
+    QCOMPARE(questions.size(), output.isEmpty() ? 1 : 2);
+    QVERIFY2(questions.last().text.startsWith(messageStart), qPrintable(questions.last().text));
+    QCOMPARE(PdfTestFiles::contents(source), before);
+    QCOMPARE(listedPages(), 10);
 }
 
 void TestSplitPdfForm::protectedSourceSplitsWithItsPassword()
