@@ -14,7 +14,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QPixmap>
 #include <QStackedLayout>
 #include <QStandardItemModel>
 #include <QToolButton>
@@ -24,9 +23,13 @@
 ConvertSourceList::ConvertSourceList(QWidget *form, ConvertImageFormUi &ui, bool &ready, QStandardItemModel *model)
     : ConvertFormPart(form, ui, ready)
     , sourceModel(model)
-    , sourceRows(model)
+    , icons(new ThumbnailStore(this))
+    , sourceRows(model, icons)
 {
     ui.sourceTreeView->setModel(sourceModel);
+    // Not attached to the view: an icon comes with its row's text, whose
+    // change repaints that row alone, where the store would repaint them all.
+    connect(icons, &ThumbnailStore::thumbnailsWanted, this, &ConvertSourceList::preferWantedIcons);
     ui.sourceTreeView->setColumnHidden(1, true);
     connect(ui.sourceTreeView, &ConvertImageTreeView::addURLs, this, &ConvertSourceList::on_AddURLs);
     connect(ui.sourceFrame, &ConvertImageFrame::addURLs, this, &ConvertSourceList::on_AddURLs);
@@ -113,15 +116,28 @@ void ConvertSourceList::onAddUrlsFinish(QString lastPath)
     ready = true;
 }
 
-void ConvertSourceList::onGetItemIconProcessFinish(QImage icon, QString fileName, QString path, QString sizeStr,
-                                                   int index)
+void ConvertSourceList::onGetItemIconProcessFinish(QByteArray icon, QString fileName, QString path,
+                                                   QString sizeStr, int index)
 {
     if (!fromCurrentList(sender()))
         return;
     Q_UNUSED(index) // rows moved or removed since the file was listed shift it; its path finds it
     sourceRows.setDetails(QDir::toNativeSeparators(QDir(path).filePath(fileName)),
-                          SourceIntake::detailsText(fileName, sizeStr, path),
-                          icon.isNull() ? QIcon() : QIcon(QPixmap::fromImage(icon)));
+                          SourceIntake::detailsText(fileName, sizeStr, path), icon);
+}
+
+void ConvertSourceList::preferWantedIcons()
+{
+    const QList<ThumbnailStore::Id> wanted = icons->takeWanted();
+    if (!addUrlsThread)
+        return;
+    QStringList paths;
+    for (const ThumbnailStore::Id id : wanted) {
+        const QString path = sourceRows.pathOf(id);
+        if (!path.isEmpty())
+            paths.append(path);
+    }
+    addUrlsThread->prefer(paths);
 }
 
 void ConvertSourceList::onAddUrlsThreadDestroy()

@@ -3,7 +3,7 @@
 #include "convertformpart.h"
 #include "convertsourcerows.h"
 
-#include <QImage>
+#include <QByteArray>
 #include <QList>
 #include <QPointer>
 #include <QString>
@@ -57,7 +57,9 @@ private:
 
     void onRowsListed(QStringList paths);
     void onAddUrlsFinish(QString lastPath);
-    void onGetItemIconProcessFinish(QImage icon, QString fileName, QString path, QString sizeStr, int index);
+    void onGetItemIconProcessFinish(QByteArray icon, QString fileName, QString path, QString sizeStr, int index);
+    // Rows painted without their icon: the running intake reads those next.
+    void preferWantedIcons();
     void onAddUrlsThreadDestroy();
     void stopAddingUrls();
     bool fromCurrentList(QObject *thread) const;
@@ -68,6 +70,7 @@ private:
     void selectRow(int row);
 
     QStandardItemModel *const sourceModel;
+    ThumbnailStore *const icons;
     ConvertSourceRows sourceRows;
     // The thread adding the current batch, null when none runs.
     QPointer<ConvertImageAddUrlsThread> addUrlsThread;

@@ -1,6 +1,7 @@
 #include "convertsourcerows.h"
 
 #include "sourceimageloader.h"
+#include "thumbnailitem.h"
 
 #include <QFileInfo>
 #include <QSignalBlocker>
@@ -10,18 +11,18 @@
 
 namespace {
 
-QStandardItem *sourceItem(const QString &text)
+// Rows are moved between rows, never dropped onto one, and not edited.
+QStandardItem *sourceItem(QStandardItem *item)
 {
-    auto *item = new QStandardItem(text);
-    // Rows are moved between rows, never dropped onto one, and not edited.
     item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsDragEnabled);
     return item;
 }
 
 } // namespace
 
-ConvertSourceRows::ConvertSourceRows(QStandardItemModel *model)
+ConvertSourceRows::ConvertSourceRows(QStandardItemModel *model, ThumbnailStore *icons)
     : model(model)
+    , icons(icons)
 {
 }
 
@@ -38,22 +39,24 @@ void ConvertSourceRows::append(const QStringList &paths)
         const QSignalBlocker quiet(model);
         for (int row = first; row <= last; ++row) {
             const QString &path = paths.at(row - first);
-            QStandardItem *shown = sourceItem(QFileInfo(path).fileName());
+            const ThumbnailStore::Id id = nextId++;
+            QStandardItem *shown = sourceItem(new ThumbnailItem(icons, id, QFileInfo(path).fileName()));
             model->setItem(row, 0, shown);
-            model->setItem(row, 1, sourceItem(path));
+            model->setItem(row, 1, sourceItem(new QStandardItem(path)));
+            pathOfIcon.insert(id, path);
             rowOfPath.insert(SourceImageLoader::pathKey(path), shown);
         }
     }
     emit model->dataChanged(model->index(first, 0), model->index(last, model->columnCount() - 1));
 }
 
-bool ConvertSourceRows::setDetails(const QString &path, const QString &text, const QIcon &icon)
+bool ConvertSourceRows::setDetails(const QString &path, const QString &text, const QByteArray &icon)
 {
-    QStandardItem *shown = rowOfPath.value(SourceImageLoader::pathKey(path));
+    auto *shown = static_cast<ThumbnailItem *>(rowOfPath.value(SourceImageLoader::pathKey(path)));
     if (!shown)
         return false;
+    icons->setThumbnail(shown->thumbnailId(), icon);
     shown->setText(text);
-    shown->setIcon(icon);
     return true;
 }
 
@@ -65,7 +68,10 @@ QStringList ConvertSourceRows::remove(QList<int> rows)
     QStringList removed;
     for (int row : std::as_const(rows)) {
         const QString gone = path(row);
-        rowOfPath.remove(SourceImageLoader::pathKey(gone));
+        if (auto *shown = static_cast<ThumbnailItem *>(rowOfPath.take(SourceImageLoader::pathKey(gone)))) {
+            icons->remove(shown->thumbnailId());
+            pathOfIcon.remove(shown->thumbnailId());
+        }
         model->removeRow(row);
         removed.append(gone);
     }
@@ -75,6 +81,8 @@ QStringList ConvertSourceRows::remove(QList<int> rows)
 void ConvertSourceRows::clear()
 {
     rowOfPath.clear();
+    pathOfIcon.clear();
+    icons->clear(icons->devicePixelRatio());
     model->removeRows(0, model->rowCount());
 }
 

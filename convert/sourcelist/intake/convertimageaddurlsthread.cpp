@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QMutexLocker>
 
+#include <tuple>
+
 namespace {
 // Rows go to the GUI thread in batches of this size, so a folder of thousands
 // of files does not mean thousands of queued calls.
@@ -44,6 +46,17 @@ void ConvertImageAddUrlsThread::forgetPaths(const QStringList &paths)
     QMutexLocker locker(&lock);
     for (const QString &path : paths)
         known.remove(SourceImageLoader::pathKey(path));
+}
+
+void ConvertImageAddUrlsThread::prefer(const QStringList &paths)
+{
+    QMutexLocker locker(&lock);
+    // The latest wishes come first: they are what is on screen now.
+    preferred = paths + preferred;
+    // A screenful is what matters; older wishes are scrolled away.
+    constexpr qsizetype kept = 1024;
+    if (preferred.size() > kept)
+        preferred.resize(kept);
 }
 
 bool ConvertImageAddUrlsThread::takeUrl(QUrl &url)
@@ -94,6 +107,7 @@ void ConvertImageAddUrlsThread::addFile(const QString &path)
         known.insert(key);
     }
     pendingRows.append(path);
+    iconsDue.insert(SourceImageLoader::pathKey(path), nextRow);
     iconQueue.append({path, nextRow++});
     lastPath = path;
     if (pendingRows.size() >= rowBatch)
@@ -110,10 +124,33 @@ void ConvertImageAddUrlsThread::flushRows()
 
 void ConvertImageAddUrlsThread::loadIcons()
 {
-    while (!stopFlag && !iconQueue.isEmpty() && !urlsWaiting()) {
-        const auto [path, row] = iconQueue.takeFirst();
+    QString path;
+    int row = 0;
+    while (!stopFlag && !urlsWaiting() && takeIcon(path, row)) {
         const QFileInfo info(path);
         const SourceIntake::Details details = SourceIntake::readDetails(path);
         emit processFinish(details.icon, info.fileName(), QDir::toNativeSeparators(info.path()), details.sizeStr, row);
     }
+}
+
+bool ConvertImageAddUrlsThread::takeIcon(QString &path, int &row)
+{
+    {
+        QMutexLocker locker(&lock);
+        while (!preferred.isEmpty()) {
+            path = preferred.takeFirst();
+            const auto due = iconsDue.constFind(SourceImageLoader::pathKey(path));
+            if (due != iconsDue.cend()) {
+                row = *due;
+                iconsDue.erase(due);
+                return true;
+            }
+        }
+    }
+    while (!iconQueue.isEmpty()) {
+        std::tie(path, row) = iconQueue.takeFirst();
+        if (iconsDue.remove(SourceImageLoader::pathKey(path)))
+            return true;
+    }
+    return false;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QImage>
+#include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QMutex>
 #include <QSet>
@@ -32,6 +33,8 @@ public:
     bool appendUrls(const QList<QUrl> &urls);
     // Paths the user removed from the list may be added again.
     void forgetPaths(const QStringList &paths);
+    // Rows on screen without an icon: their icons are read next.
+    void prefer(const QStringList &paths);
     void requestStop() { stopFlag = true; }
 
 signals:
@@ -42,7 +45,7 @@ signals:
     void addUrlsFinish(QString lastPath);
     // `index` is the row the file was listed at; `path` identifies it should
     // the rows have moved since.
-    void processFinish(QImage icon, QString fileName, QString path, QString sizeStr, int index);
+    void processFinish(QByteArray icon, QString fileName, QString path, QString sizeStr, int index);
 
 protected:
     void run() override;
@@ -53,15 +56,19 @@ private:
     void addFile(const QString &path);
     void flushRows();
     void loadIcons();
+    // The next file whose icon is due, preferred ones first; false when none.
+    bool takeIcon(QString &path, int &row);
 
-    QMutex lock; // guards urls, known and takingUrls
+    QMutex lock; // guards urls, known, preferred and takingUrls
     QList<QUrl> urls;
+    QStringList preferred;
     QSet<QString> known; // SourceImageLoader::pathKey of every listed path
     bool takingUrls = true;
 
     // Worker thread only.
     QStringList pendingRows;
-    QList<QPair<QString, int>> iconQueue; // path and row
+    QList<QPair<QString, int>> iconQueue; // path and row, in list order
+    QHash<QString, int> iconsDue;         // SourceImageLoader::pathKey -> row, for those not read yet
     int nextRow;
     QString lastPath;
     std::atomic_bool stopFlag{false};

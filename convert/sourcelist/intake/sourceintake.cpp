@@ -3,7 +3,9 @@
 #include "imagefiles.h"
 #include "sourceimageloader.h"
 
+#include <QBuffer>
 #include <QDir>
+#include <QImage>
 #include <QFileInfo>
 #include <QSet>
 
@@ -51,7 +53,7 @@ void listImageFiles(const QString &path, const std::atomic_bool &stop, const std
 
 Details readDetails(const QString &path)
 {
-    Details details{QImage(), QStringLiteral("0x0")};
+    Details details{QByteArray(), QStringLiteral("0x0")};
     const QSize size = SourceImageLoader::uprightSize(path);
     if (size.isEmpty())
         return details;
@@ -61,7 +63,14 @@ Details readDetails(const QString &path)
     QImage icon;
     if (!SourceImageLoader::loadScaled(path, iconSize, Qt::FastTransformation, icon))
         return details;
-    details.icon = icon;
+    // A list keeps thousands of these: a few kilobytes each, decoded only
+    // while a row is painted.
+    QBuffer buffer(&details.icon);
+    buffer.open(QIODevice::WriteOnly);
+    if (icon.hasAlphaChannel())
+        icon.save(&buffer, "PNG", 80); // light compression: quick to write, small all the same
+    else
+        icon.save(&buffer, "JPEG", 85);
     details.sizeStr = QStringLiteral("%1x%2").arg(size.width()).arg(size.height());
     return details;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QImage>
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -20,7 +20,7 @@ namespace SourceIntake {
 void listImageFiles(const QString &path, const std::atomic_bool &stop, const std::function<void(QString)> &found);
 
 struct Details {
-    QImage icon;     // null when the image could not be read
+    QByteArray icon; // compressed (JPEG, or PNG with transparency); empty when the image could not be read
     QString sizeStr; // upright width "x" height, "0x0" when unreadable
 };
 

@@ -100,6 +100,8 @@ private slots:
     void listOperations_data();
     void listOperations();
     void clearDuringABatch();
+    void iconsOfRowsInViewComeFirst_data();
+    void iconsOfRowsInViewComeFirst();
     void addFilesDialog_data();
     void addFilesDialog();
 
@@ -427,6 +429,47 @@ void TestConvertImageSources::clearDuringABatch()
     QCOMPARE(fileNames(*form), QStringList{"two.png"});
     auto *model = qobject_cast<QStandardItemModel *>(view(*form)->model());
     QVERIFY(model->item(0, 0)->text().startsWith(QStringLiteral("two.png\n30x20\n")));
+}
+
+void TestConvertImageSources::iconsOfRowsInViewComeFirst_data()
+{
+    QTest::addColumn<QStringList>("preferred"); // asked for once every row is listed
+    QTest::addColumn<QStringList>("first");     // the first icons read
+    QTest::newRow("none: list order") << QStringList{} << QStringList{"000", "001", "002"};
+    QTest::newRow("rows in view first, the latest wish first")
+        << QStringList{"030", "010"} << QStringList{"030", "010", "000", "001"};
+    QTest::newRow("files not listed are passed over") << QStringList{"zzz", "020"} << QStringList{"020", "000"};
+}
+
+// A long list shows the icons of the rows on screen first, then the rest.
+void TestConvertImageSources::iconsOfRowsInViewComeFirst()
+{
+    QFETCH(QStringList, preferred);
+    QFETCH(QStringList, first);
+    const auto manyPath = [this](const QString &name) {
+        return QDir::toNativeSeparators(m_dir.filePath(QStringLiteral("many/") + name + QStringLiteral(".png")));
+    };
+    ConvertImageAddUrlsThread thread({}, 0, 0);
+    QStringList read;
+    // Both run in the thread: the wish comes between the listing and the icons.
+    connect(
+        &thread, &ConvertImageAddUrlsThread::addUrlsFinish, this,
+        [&] {
+            QStringList paths;
+            for (const QString &name : preferred)
+                paths << manyPath(name);
+            thread.prefer(paths);
+        },
+        Qt::DirectConnection);
+    connect(
+        &thread, &ConvertImageAddUrlsThread::processFinish, this,
+        [&read](const QByteArray &, const QString &fileName) { read << QFileInfo(fileName).completeBaseName(); },
+        Qt::DirectConnection);
+    thread.appendUrls(urls(m_dir.path(), {"many"}));
+    thread.start();
+    QVERIFY(thread.wait(20000));
+    QCOMPARE(read.size(), 40);
+    QCOMPARE(read.first(first.size()), first);
 }
 
 void TestConvertImageSources::addFilesDialog_data()
