@@ -22,6 +22,7 @@
 #include <QImageReader>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QTransform>
 #include <QtEndian>
 
 #include <cmath>
@@ -120,8 +121,26 @@ int tagP3(const QString &from, const QString &to, int count)
     return 0;
 }
 
+double squaredError(const QImage &x, const QImage &y)
+{
+    double sum = 0;
+    for (int row = 0; row < x.height(); ++row) {
+        const QRgb *p = reinterpret_cast<const QRgb *>(x.constScanLine(row));
+        const QRgb *q = reinterpret_cast<const QRgb *>(y.constScanLine(row));
+        for (int col = 0; col < x.width(); ++col) {
+            const int r = qRed(p[col]) - qRed(q[col]);
+            const int g = qGreen(p[col]) - qGreen(q[col]);
+            const int bl = qBlue(p[col]) - qBlue(q[col]);
+            sum += r * r + g * g + bl * bl;
+        }
+    }
+    return sum;
+}
+
 // Peak signal-to-noise ratio of the page pictures of two folders, compared
-// in name order: the worst page and all pages together.
+// in name order: the worst page and all pages together. A picture stored
+// sideways (the page turns it upright) is compared turned either way, the
+// closer counting.
 int psnr(const QString &a, const QString &b)
 {
     const QStringList left = files(a, QStringLiteral("*"));
@@ -136,21 +155,16 @@ int psnr(const QString &a, const QString &b)
     for (qsizetype i = 0; i < left.size(); ++i) {
         const QImage x = QImage(left.at(i)).convertToFormat(QImage::Format_RGB32);
         const QImage y = QImage(right.at(i)).convertToFormat(QImage::Format_RGB32);
-        if (x.size() != y.size()) {
+        double page = 0;
+        if (x.size() == y.size()) {
+            page = squaredError(x, y);
+        } else if (x.size().transposed() == y.size()) {
+            page = std::min(squaredError(x.transformed(QTransform().rotate(90)), y),
+                            squaredError(x.transformed(QTransform().rotate(-90)), y));
+        } else {
             std::fprintf(stderr, "picture %lld: %dx%d against %dx%d\n", qlonglong(i), x.width(), x.height(),
                          y.width(), y.height());
             return 1;
-        }
-        double page = 0;
-        for (int row = 0; row < x.height(); ++row) {
-            const QRgb *p = reinterpret_cast<const QRgb *>(x.constScanLine(row));
-            const QRgb *q = reinterpret_cast<const QRgb *>(y.constScanLine(row));
-            for (int col = 0; col < x.width(); ++col) {
-                const int r = qRed(p[col]) - qRed(q[col]);
-                const int g = qGreen(p[col]) - qGreen(q[col]);
-                const int bl = qBlue(p[col]) - qBlue(q[col]);
-                page += r * r + g * g + bl * bl;
-            }
         }
         const qint64 n = 3 * qint64(x.width()) * x.height();
         worst = std::min(worst, 10 * std::log10(255.0 * 255.0 * n / std::max(page, 1e-9)));
