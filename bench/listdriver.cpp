@@ -122,10 +122,10 @@ public:
         setup.start();
         loop.exec();
         std::printf("listed %d rows in %.3f s; first picture %.3f s after a jump to the middle%s; "
-                    "longest GUI stall %.0f ms (%s); end and back in %.3f s%s\n",
+                    "longest GUI stall %.0f ms (%s, %d rows listed); end and back in %.3f s%s\n",
                     rows(), listedNs / 1e9, jumpNs / 1e9,
                     setup.listShownWhileListing ? " (while listing)" : "", longestGapNs / 1e6,
-                    phaseNames[int(longestGapPhase)], sweepNs / 1e9,
+                    phaseNames[int(longestGapPhase)], longestGapRows, sweepNs / 1e9,
                     failed ? "; a picture never came" : "");
         return failed || rows() == 0 ? 1 : 0;
     }
@@ -140,6 +140,7 @@ private:
         if (gap > longestGapNs) {
             longestGapNs = gap;
             longestGapPhase = phase;
+            longestGapRows = rows();
         }
         step(now);
         lastTick = clock.nsecsElapsed();
@@ -214,6 +215,7 @@ private:
     qint64 lastTick = 0;
     double longestGapNs = 0;
     Phase longestGapPhase = Phase::Listing;
+    int longestGapRows = 0;
     qint64 stopStarted = 0;
     qint64 sweepStarted = 0;
     int stop = 0;

@@ -39,11 +39,11 @@ corpus_folder scale make_scale_corpus
 declare -A listed
 # scale_case <tool> <input> <rows> [today's driver]: one listing; the driver's line is kept.
 scale_case() {
-    local tool=$1 input=$2 rows=$3 who=${5:-ours} driver=${4:-$scale}
-    measure "$tool $rows" "$who" "$driver" "$tool" "$input"
-    listed["$tool $rows|$who"]=$(grep -o 'listed .*' "$build/bench-log-best")
+    local tool=$1 input=$2 count=$3 who=${5:-ours} driver=${4:-$scale}
+    measure "$tool $count" "$who" "$driver" "$tool" "$input"
+    listed["$tool $count|$who"]=$(grep -o 'listed .*' "$build/bench-log-best")
     if [[ $who == today ]]; then
-        today[$tool-$rows]=$(awk '{ print $5 }' <<<"${listed["$tool $rows|today"]}")
+        today[$tool-$count]=$(awk '{ print $5 }' <<<"${listed["$tool $count|today"]}")
     fi
 }
 
