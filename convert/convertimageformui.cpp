@@ -102,7 +102,8 @@ QLineEdit *numberEdit(QWidget *parent, const char *objectName)
 }
 
 // A tab page whose controls scroll when the window is too short for them;
-// returns the widget that holds the controls.
+// returns the widget that holds the controls. The scroll area is no Tab stop:
+// Tab goes through the controls, which it scrolls into view.
 QWidget *addTab(QTabWidget *tabs, const char *objectName, const char *caption, QWidget **page)
 {
     *page = namedWidget<QWidget>(tabs, objectName);
@@ -110,6 +111,7 @@ QWidget *addTab(QTabWidget *tabs, const char *objectName, const char *caption, Q
     auto *scroll = new QScrollArea(*page);
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setFocusPolicy(Qt::NoFocus);
     auto *contents = new QWidget(scroll);
     scroll->setWidget(contents);
     auto *layout = new QVBoxLayout(*page);
@@ -118,17 +120,17 @@ QWidget *addTab(QTabWidget *tabs, const char *objectName, const char *caption, Q
     return contents;
 }
 
-// A row of widgets, left aligned, or with the first one taking the spare width.
-QWidget *row(QWidget *parent, std::initializer_list<QWidget *> widgets, bool stretchFirst = false)
+// A row of widgets, left aligned, or with the first one taking the spare
+// width. A layout, not a widget: a field stays beside its label, which is how
+// screen readers find the label that names it.
+QHBoxLayout *row(std::initializer_list<QWidget *> widgets, bool stretchFirst = false)
 {
-    auto *container = new QWidget(parent);
-    auto *layout = new QHBoxLayout(container);
-    layout->setContentsMargins(0, 0, 0, 0);
+    auto *layout = new QHBoxLayout;
     for (QWidget *widget : widgets)
         layout->addWidget(widget, stretchFirst && widget == *widgets.begin() ? 1 : 0);
     if (!stretchFirst)
         layout->addStretch();
-    return container;
+    return layout;
 }
 
 // Label and field rows at the top of a tab, spare height below them.
@@ -156,8 +158,10 @@ void ConvertImageFormUi::setupUi(QWidget *form)
     left->addLayout(sourceStack, 1);
     auto *right = new QVBoxLayout;
     right->addWidget(tabToolbarWidget);
-    right->addWidget(tabWidget, 1);
-    right->addWidget(previewImage);
+    // The settings take the height they need; the preview the rest, up to its
+    // full size. In a short window it gives way, down to nothing.
+    right->addWidget(tabWidget);
+    right->addWidget(previewImage, 1);
     layout->addLayout(left, 1);
     layout->addLayout(right);
 }
@@ -245,7 +249,11 @@ void ConvertImageFormUi::setupRightColumn(QWidget *form)
     tabWidget->setCurrentIndex(0);
 
     previewImage = namedWidget<ConvertImagePreviewLabel>(form, "previewImage");
-    previewImage->setFixedSize(400, 231);
+    // 400 by 231 where there is room; in a short window the preview gives
+    // way, so that every setting of the current tab stays in view.
+    previewImage->setFixedWidth(400);
+    previewImage->setMaximumHeight(231);
+    previewImage->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
     previewImage->setFrameShape(QFrame::Box);
     previewImage->setAlignment(Qt::AlignCenter);
     previewImage->setAccessibleName(tr("Preview"));
@@ -292,17 +300,17 @@ void ConvertImageFormUi::setupOutputTab()
 
     auto *grid = new QGridLayout(box);
     grid->addWidget(pdfFilenameLabel, 0, 0);
-    grid->addWidget(row(box, {pdfFilenameLineEdit, pdfFilenameButton}, true), 0, 1);
+    grid->addLayout(row({pdfFilenameLineEdit, pdfFilenameButton}, true), 0, 1);
     grid->addWidget(pdfPaperSizeLabel, 1, 0);
-    grid->addWidget(row(box, {pdfPaperSizeComboBox}), 1, 1);
+    grid->addLayout(row({pdfPaperSizeComboBox}), 1, 1);
     grid->addWidget(pdfPageOrientationLabel, 2, 0);
-    grid->addWidget(row(box, {pdfPageOrientationPortraitButton, pdfPageOrientationLanscapeButton}), 2, 1);
+    grid->addLayout(row({pdfPageOrientationPortraitButton, pdfPageOrientationLanscapeButton}), 2, 1);
     grid->addWidget(pdfMarginLabel, 3, 0);
-    grid->addWidget(row(box, {pdfNoMarginButton, pdfAddMarginButton}), 3, 1);
+    grid->addLayout(row({pdfNoMarginButton, pdfAddMarginButton}), 3, 1);
     grid->addWidget(pdfMarginSizeLabel, 4, 0);
-    grid->addWidget(row(box, {pdfMarginSizeSpinBox}), 4, 1);
+    grid->addLayout(row({pdfMarginSizeSpinBox}), 4, 1);
     grid->addWidget(pdfQualityLabel, 5, 0);
-    grid->addWidget(row(box, {pdfQualityComboBox}), 5, 1);
+    grid->addLayout(row({pdfQualityComboBox}), 5, 1);
     grid->addWidget(pdfResizeImageToPaperCheckBox, 6, 0, 1, 2);
     grid->addWidget(pdfSmoothEdgesCheckBox, 7, 0, 1, 2);
 
@@ -384,13 +392,13 @@ void ConvertImageFormUi::setupTextTab()
     marginLabel = makeLabel(tab, "marginLabel", "Margin:", marginSpinBox);
 
     QFormLayout *form = formLayout(tab);
-    form->addRow(textLabel, row(tab, {textLineEdit, textClearButton}, true));
+    form->addRow(textLabel, row({textLineEdit, textClearButton}, true));
     form->addRow(fontLabel, fontComboBox);
-    form->addRow(sizeLabel, row(tab, {sizeSpinBox}));
-    form->addRow(colorLabel, row(tab, {colorWidget, colorButton}));
-    form->addRow(positionLabel, row(tab, {positionComboBox}));
-    form->addRow(opacityLabel, row(tab, {opacitySpinBox}));
-    form->addRow(marginLabel, row(tab, {marginSpinBox}));
+    form->addRow(sizeLabel, row({sizeSpinBox}));
+    form->addRow(colorLabel, row({colorWidget, colorButton}));
+    form->addRow(positionLabel, row({positionComboBox}));
+    form->addRow(opacityLabel, row({opacitySpinBox}));
+    form->addRow(marginLabel, row({marginSpinBox}));
 }
 
 void ConvertImageFormUi::setupImageTab()
@@ -415,17 +423,17 @@ void ConvertImageFormUi::setupImageTab()
     imageMarginSpinBox = spinBox(tab, "imageMarginSpinBox", 0, 999, " px");
     imageMarginLabel = makeLabel(tab, "imageMarginLabel", "Margin:", imageMarginSpinBox);
 
-    auto *buttons = new QWidget(tab);
-    auto *buttonLayout = new QVBoxLayout(buttons);
-    buttonLayout->setContentsMargins(0, 0, 0, 0);
-    buttonLayout->addWidget(imageSelectButton);
-    buttonLayout->addWidget(imageClearButton);
+    auto *buttons = new QVBoxLayout;
+    buttons->addWidget(imageSelectButton);
+    buttons->addWidget(imageClearButton);
+    QHBoxLayout *imageRow = row({imageImage});
+    imageRow->insertLayout(1, buttons);
     QFormLayout *form = formLayout(tab);
-    form->addRow(row(tab, {imageImage, buttons}));
-    form->addRow(imageSizeLabel, row(tab, {imageSizeSpinBox}));
-    form->addRow(imagePositionLabel, row(tab, {imagePositionComboBox}));
-    form->addRow(imageOpacityLabel, row(tab, {imageOpacitySpinBox}));
-    form->addRow(imageMarginLabel, row(tab, {imageMarginSpinBox}));
+    form->addRow(imageRow);
+    form->addRow(imageSizeLabel, row({imageSizeSpinBox}));
+    form->addRow(imagePositionLabel, row({imagePositionComboBox}));
+    form->addRow(imageOpacityLabel, row({imageOpacitySpinBox}));
+    form->addRow(imageMarginLabel, row({imageMarginSpinBox}));
 }
 
 void ConvertImageFormUi::setupQrCodeTab()
@@ -447,17 +455,15 @@ void ConvertImageFormUi::setupQrCodeTab()
 
     QFormLayout *form = formLayout(tab);
     form->addRow(qrCodeTextLabel, qrCodeTextEdit);
-    form->addRow(QString(), row(tab, {qrCodeTextClearButton}));
-    form->addRow(qrCodeSizeLabel, row(tab, {qrCodeSizeSpinBox}));
-    form->addRow(qrCodePositionLabel, row(tab, {qrCodePositionComboBox}));
-    form->addRow(qrCodeMarginLabel, row(tab, {qrCodeMarginSpinBox}));
+    form->addRow(QString(), row({qrCodeTextClearButton}));
+    form->addRow(qrCodeSizeLabel, row({qrCodeSizeSpinBox}));
+    form->addRow(qrCodePositionLabel, row({qrCodePositionComboBox}));
+    form->addRow(qrCodeMarginLabel, row({qrCodeMarginSpinBox}));
 }
 
 void ConvertImageFormUi::setupAdjustmentsTab()
 {
-    AdjustmentsTab = namedWidget<QWidget>(tabWidget, "AdjustmentsTab");
-    tabWidget->addTab(AdjustmentsTab, tr("Adjustments"));
-    QWidget *tab = AdjustmentsTab;
+    QWidget *tab = addTab(tabWidget, "AdjustmentsTab", "Adjustments", &AdjustmentsTab);
     adjustAddButton = iconButton(tab, "adjustAddButton", "_AddIcon24.png", "Add Adjustment", 24);
     adjustAddButton->setPopupMode(QToolButton::InstantPopup);
     adjustDeleteButton = iconButton(tab, "adjustDeleteButton", "_SettingsIcon24.png", "Show Rule Buttons", 24);

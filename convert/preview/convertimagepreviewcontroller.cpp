@@ -103,7 +103,9 @@ void ConvertImagePreviewController::startPreview()
         return;
     auto *worker = new LoadPreviewImageThread;
     worker->path = pendingPath;
-    worker->targetSize = previewImage->size();
+    // The label's full size, also while a short window shrinks it: the
+    // thumbnail is kept for later, when there may be room again.
+    worker->targetSize = previewImage->maximumSize();
     worker->reload = pendingReload;
     worker->settings = KivLocalConvertImage::settings();
     pendingReload = false;

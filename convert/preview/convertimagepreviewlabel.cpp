@@ -23,7 +23,22 @@ void ConvertImagePreviewLabel::setHasImage(bool shown)
 
 void ConvertImagePreviewLabel::paintEvent(QPaintEvent *event)
 {
-    QLabel::paintEvent(event);
+    // In a short window the label gives way to the settings above it; the
+    // picture then shrinks with it rather than being cut.
+    const QPixmap picture = pixmap();
+    const QRect area = contentsRect();
+    if (picture.isNull() || (picture.width() <= area.width() && picture.height() <= area.height())) {
+        QLabel::paintEvent(event);
+    } else {
+        QFrame::paintEvent(event);
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        const QSize size = picture.size().scaled(area.size(), Qt::KeepAspectRatio);
+        painter.drawPixmap(
+            QRect(area.topLeft() + QPoint((area.width() - size.width()) / 2, (area.height() - size.height()) / 2),
+                  size),
+            picture);
+    }
     QPainter painter(this);
     if (imageShown)
         painter.drawPixmap(width() - 34, 10, QPixmap(Theme::imagePath(QStringLiteral("FitToSize24.png"))));

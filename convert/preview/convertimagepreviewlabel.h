@@ -12,6 +12,9 @@ public:
 
     bool hasImage() const { return imageShown; }
     void setHasImage(bool shown);
+    // It asks for no height of its own: a short window shrinks it first.
+    QSize sizeHint() const override { return {maximumWidth(), 0}; }
+    QSize minimumSizeHint() const override { return sizeHint(); }
 
 signals:
     void mouseDoubleClick();

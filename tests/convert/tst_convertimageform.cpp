@@ -9,6 +9,7 @@
 #include "shelldialogs.h"
 #include "testenvironment.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -20,6 +21,7 @@
 #include <QSignalSpy>
 #include <QSlider>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -103,6 +105,7 @@ private slots:
     void watermarkImagePreviewFitsTheLabel();
     void darkSchemeIcons();
     void editionTargets();
+    void settingsControlsAreNamed();
 
 private:
     QTemporaryDir m_dir;
@@ -443,6 +446,39 @@ void TestConvertImageForm::editionTargets()
     targets->setCurrentIndex(form->pdfIndex);
     QVERIFY(!pdfBox->isHidden());
     QVERIFY(form->findChild<QSpinBox *>("qualitySpinBox")->isHidden());
+}
+
+// Screen readers name a field by the label beside it (on Windows its name,
+// on Linux a "labelled by" relation); no Tab stop of the settings goes unnamed.
+void TestConvertImageForm::settingsControlsAreNamed()
+{
+    const auto form = startForm();
+    auto *tabs = form->findChild<QTabWidget *>("tabWidget");
+    int labelled = 0;
+    for (QLabel *label : tabs->findChildren<QLabel *>()) {
+        if (!label->buddy())
+            continue;
+        QAccessibleInterface *field = QAccessible::queryAccessibleInterface(label->buddy());
+        QVERIFY(field);
+        bool found = false;
+        for (const auto &[other, relation] : field->relations(QAccessible::Label))
+            found = found || other->object() == label;
+        QVERIFY2(found, qPrintable(label->buddy()->objectName()));
+        ++labelled;
+    }
+    QVERIFY(labelled >= 20);
+    for (QWidget *widget : tabs->findChildren<QWidget *>()) {
+        // A spin box's or combo box's own line edit hands its focus to it.
+        const bool inner = widget->parentWidget() && widget->focusProxy() == widget->parentWidget();
+        // A combo box's list lives in a window of its own, not in the Tab chain.
+        const bool popup = widget->window() != tabs->window();
+        if (!(widget->focusPolicy() & Qt::TabFocus) || inner || popup || qobject_cast<QTabBar *>(widget))
+            continue;
+        QAccessibleInterface *control = QAccessible::queryAccessibleInterface(widget);
+        QVERIFY2(
+            control && !control->text(QAccessible::Name).isEmpty(),
+            qPrintable(widget->objectName() + QLatin1Char(' ') + QLatin1String(widget->metaObject()->className())));
+    }
 }
 
 QTEST_MAIN(TestConvertImageForm)
