@@ -9,6 +9,7 @@
 #include "splitpdfframe.h"
 #include "theme.h"
 #include "toolsettings.h"
+#include "workerrelease.h"
 
 #include <QDir>
 #include <QEvent>
@@ -42,6 +43,8 @@ MergePdfForm::MergePdfForm(QWidget *parent)
     connect(ui.mainListView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &MergePdfForm::on_itemSelection_changed);
     connect(fileList, &PdfFileList::filesAdded, this, &MergePdfForm::on_filesAdded);
+    connect(fileList, &PdfFileList::busyChanged, this, &MergePdfForm::updateButtons);
+    connect(ui.mainListView, &MergePDFListView::removeRequested, this, &MergePdfForm::on_removeButton_clicked);
     connect(ui.fileAddButton, &QToolButton::clicked, this, &MergePdfForm::on_fileAddButton_clicked);
     connect(ui.actionButton, &QToolButton::clicked, this, &MergePdfForm::on_mergeButton_clicked);
     connect(ui.clearButton, &QToolButton::clicked, this, &MergePdfForm::on_clearButton_clicked);
@@ -57,14 +60,18 @@ MergePdfForm::MergePdfForm(QWidget *parent)
 
 MergePdfForm::~MergePdfForm()
 {
-    delete mergeThread.data(); // stops after the file being merged and waits
+    // Closing never commits a merge, and never waits long for one.
+    if (mergeThread)
+        mergeThread->requestDiscard();
+    releaseWorker(mergeThread.data());
 }
 
 void MergePdfForm::refreshTheme()
 {
     Theme::applyIcon(ui.fileAddButton, QStringLiteral("_load_extractIcon.png"),
                      QStringLiteral("_load_extractIconWhite.png"));
-    Theme::applyIcon(ui.removeButton, QStringLiteral("_Delete24.png"), QStringLiteral("_DeleteWhite24.png"));
+    Theme::applyIcon(ui.removeButton, QStringLiteral("_Delete24.png"), QStringLiteral("_DeleteWhite24.png"),
+                     QStringLiteral("_DeleteGray24.png"));
     Theme::applyIcon(ui.clearButton, QStringLiteral("_shortcut24.png"), QStringLiteral("_shortcutWhite24.png"),
                      QStringLiteral("_shortcutGray24.png"));
     Theme::applyIcon(ui.actionButton, QStringLiteral("_MergeIcon24.png"), QStringLiteral("_MergeWhiteIcon24.png"),
@@ -131,6 +138,8 @@ void MergePdfForm::startAdding(const QStringList &paths)
 
 void MergePdfForm::on_mergeButton_clicked()
 {
+    if (!ui.actionButton->isEnabled())
+        return;
     const QString answer = QDir::toNativeSeparators(
         ShellDialogs::getSaveFileName(this, tr("Save to PDF File"), outputPath, tr("PDF files (*.pdf)")));
     if (answer.isEmpty())
@@ -156,7 +165,8 @@ void MergePdfForm::on_MoveItem(int source, int target)
 void MergePdfForm::updateButtons()
 {
     const int rows = fileList->rowCount();
-    ui.actionButton->setEnabled(rows > 1);
+    // Files still being read or asked about are not part of a run yet.
+    ui.actionButton->setEnabled(rows > 1 && !fileList->isBusy());
     ui.clearButton->setEnabled(rows > 0);
     ui.removeButton->setEnabled(ui.mainListView->selectionModel()->hasSelection());
     refreshTheme();

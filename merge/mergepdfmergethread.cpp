@@ -35,6 +35,6 @@ void MergePDFMergeThread::run()
         emit progressMerge(at.fileIndex + (fileDone ? 1 : 0),
                            QStringLiteral("%1 (%2 of %3)").arg(name).arg(at.pagesDone).arg(at.pageCount));
     };
-    const PdfWorkResult result = mergePdfs(job, progress, stop);
+    const PdfWorkResult result = mergePdfs(job, progress, stop, &discard);
     emit finishMerge(outputPath, result.error.message);
 }

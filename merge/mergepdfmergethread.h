@@ -16,8 +16,15 @@ public:
     MergePDFMergeThread(const QList<PdfInput> &sources, const QString &outputPath, QObject *parent = nullptr);
     ~MergePDFMergeThread() override;
 
-    // Takes effect between files; the pages merged so far are written.
+    // Takes effect between files; the pages merged so far are written where
+    // no file was, never over one.
     void requestStop() { stop = true; }
+    // The program is closing: nothing is written, even mid-save.
+    void requestDiscard()
+    {
+        discard = true;
+        stop = true;
+    }
 
 signals:
     void prepareMerge(int count);
@@ -33,4 +40,5 @@ private:
     const QList<PdfInput> sources;
     const QString outputPath;
     std::atomic_bool stop = false;
+    std::atomic_bool discard = false;
 };

@@ -1,12 +1,17 @@
 #include "mergepdflistview.h"
 
+#include "pdffileitemdelegate.h"
+
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QKeyEvent>
 #include <QStandardItemModel>
 
 MergePDFListView::MergePDFListView(QWidget *parent)
     : QListView(parent)
 {
+    setItemDelegate(new PdfFileItemDelegate(this));
+    setTextElideMode(Qt::ElideMiddle);
 }
 
 void MergePDFListView::moveRow(int source, int target)
@@ -52,6 +57,26 @@ void MergePDFListView::dropEvent(QDropEvent *event)
     // once more after the drag ends.
     event->setDropAction(Qt::CopyAction);
     event->accept();
+}
+
+void MergePDFListView::keyPressEvent(QKeyEvent *event)
+{
+    const int row = currentIndex().row();
+    if (event->key() == Qt::Key_Delete && selectionModel()->hasSelection()) {
+        emit removeRequested();
+        return;
+    }
+    if (event->modifiers() == Qt::ControlModifier && row >= 0) {
+        const bool back = event->key() == Qt::Key_Left || event->key() == Qt::Key_Up;
+        const bool forward = event->key() == Qt::Key_Right || event->key() == Qt::Key_Down;
+        if (back || forward) {
+            const int target = row + (back ? -1 : 1);
+            if (target >= 0 && target < model()->rowCount())
+                moveRow(row, target);
+            return;
+        }
+    }
+    QListView::keyPressEvent(event);
 }
 
 void MergePDFListView::startDrag(Qt::DropActions supportedActions)

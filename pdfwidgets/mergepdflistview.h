@@ -8,7 +8,8 @@
 #include <QUrl>
 
 // The file list of the merge and password tools: first pages as icons that
-// the user puts in order by dragging; PDFs dropped from outside are handed on.
+// the user puts in order by dragging, or with Ctrl and the arrow keys; Delete
+// asks to remove the selected row. PDFs dropped from outside are handed on.
 class MergePDFListView : public QListView
 {
     Q_OBJECT
@@ -22,11 +23,13 @@ public:
 signals:
     void addURLs(QList<QUrl> urls);
     void moveItem(int source, int target);
+    void removeRequested();
 
 protected:
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dragMoveEvent(QDragMoveEvent *event) override;
     void dropEvent(QDropEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     void startDrag(Qt::DropActions supportedActions) override;
 
 private:

@@ -1,9 +1,12 @@
 #include "pdffilelist.h"
 
+#include "pdffileitemdelegate.h"
 #include "pdflistaddfilethread.h"
 #include "pdfopenreport.h"
 #include "pdfpassworddialog.h"
+#include "workerrelease.h"
 
+#include <QFileInfo>
 #include <QIcon>
 #include <QPixmap>
 #include <QStandardItemModel>
@@ -30,16 +33,18 @@ PdfFileList::PdfFileList(ThreadFactory makeThread, const QString &title, QWidget
 
 PdfFileList::~PdfFileList()
 {
-    delete running.data(); // stops and waits
+    releaseWorker(running.data());
 }
 
 QList<PdfInput> PdfFileList::inputs() const
 {
-    QList<PdfInput> listed;
-    listed.reserve(filePaths.size());
-    for (qsizetype i = 0; i < filePaths.size(); ++i)
-        listed.append({filePaths.at(i), passwords.at(i)});
-    return listed;
+    QList<PdfInput> files;
+    files.reserve(listed.size());
+    for (const Entry &entry : listed) {
+        if (!entry.locked)
+            files.append(entry.input);
+    }
+    return files;
 }
 
 int PdfFileList::rowCount() const
@@ -52,25 +57,25 @@ bool PdfFileList::containsPath(const QStringList &paths, const QString &path)
     return paths.contains(path, fileNameCase);
 }
 
-void PdfFileList::add(const QStringList &paths)
+bool PdfFileList::contains(const QString &path) const
 {
-    QList<PdfInput> added;
-    for (const QString &path : paths)
-        added.append({path, QString()});
-    enqueue(added);
+    const auto same = [&](const Entry &entry) { return entry.input.path.compare(path, fileNameCase) == 0; };
+    return std::any_of(listed.cbegin(), listed.cend(), same) || std::any_of(waiting.cbegin(), waiting.cend(), same) ||
+           std::any_of(reading.cbegin(), reading.cend(), same);
 }
 
-void PdfFileList::enqueue(const QList<PdfInput> &inputs)
+void PdfFileList::add(const QStringList &paths)
 {
-    if (inputs.isEmpty())
-        return;
-    for (const PdfInput &input : inputs) {
-        filePaths.append(input.path);
-        passwords.append(input.password);
-    }
-    waiting += inputs;
-    if (!running)
+    for (const QString &path : paths)
+        enqueue({nextId++, {path, QString()}});
+}
+
+void PdfFileList::enqueue(const Entry &entry)
+{
+    waiting.append(entry);
+    if (!running && !asking)
         startNext();
+    setBusy();
 }
 
 void PdfFileList::removeRow(int row)
@@ -78,16 +83,14 @@ void PdfFileList::removeRow(int row)
     if (row < 0 || row >= items->rowCount())
         return;
     items->removeRow(row);
-    filePaths.removeAt(row);
-    passwords.removeAt(row);
+    listed.removeAt(row);
 }
 
 void PdfFileList::movePath(int source, int target)
 {
-    if (source < 0 || source >= filePaths.size() || target < 0 || target >= filePaths.size())
+    if (source < 0 || source >= listed.size() || target < 0 || target >= listed.size())
         return;
-    filePaths.move(source, target);
-    passwords.move(source, target);
+    listed.move(source, target);
 }
 
 void PdfFileList::clear()
@@ -96,21 +99,34 @@ void PdfFileList::clear()
     if (running)
         running->requestStop();
     waiting.clear();
-    filePaths.clear();
-    passwords.clear();
-    passwordWanted.clear();
+    reading.clear();
+    listed.clear();
     leftOut.clear();
     items->removeRows(0, items->rowCount());
+    setBusy();
+}
+
+void PdfFileList::setBusy()
+{
+    if (isBusy() == wasBusy)
+        return;
+    wasBusy = isBusy();
+    emit busyChanged(wasBusy);
 }
 
 void PdfFileList::startNext()
 {
     if (waiting.isEmpty())
         return;
-    running = makeThread(waiting, generation);
+    QList<PdfInput> batch;
+    for (const Entry &entry : std::as_const(waiting)) {
+        batch.append(entry.input);
+        reading.push_back(entry);
+    }
     waiting.clear();
+    running = makeThread(batch, generation);
     running->setParent(this);
-    connect(running, &PdfListAddFileThread::fileListed, this, &PdfFileList::appendRow);
+    connect(running, &PdfListAddFileThread::fileListed, this, &PdfFileList::onFileListed);
     connect(running, &QThread::finished, this, [this, thread = running.data()] {
         thread->deleteLater();
         if (running == thread) {
@@ -123,52 +139,107 @@ void PdfFileList::startNext()
 
 void PdfFileList::onThreadFinished()
 {
+    // A stopped thread leaves files unread; they belong to a cleared list.
+    reading.clear();
     if (!waiting.isEmpty()) {
         startNext();
         return;
     }
-    // Questions wait for the end of the intake, so that a batch asks once
-    // per file and reports once.
-    asking = true;
-    const int asked = generation;
-    const QStringList wanted = std::exchange(passwordWanted, {});
-    QList<PdfInput> unlocked;
-    for (const QString &path : wanted) {
-        if (const std::optional<QString> password = PdfPasswordDialog::ask(form, path))
-            unlocked.append({path, *password});
-    }
-    asking = false;
-    if (asked != generation)
-        return;
-    if (!unlocked.isEmpty()) {
-        enqueue(unlocked);
+    askForPasswords();
+    if (running || !waiting.isEmpty()) {
+        setBusy();
         return;
     }
     reportUnopenedPdfs(form, title, std::exchange(leftOut, {}));
+    setBusy();
     emit filesAdded();
 }
 
-void PdfFileList::appendRow(int listedGeneration, int pageCount, const QImage &firstPage, const PdfOpenProblem &problem)
+// Questions wait for the end of the intake, so that a batch asks once per
+// file and reports once; the rows keep their places meanwhile.
+void PdfFileList::askForPasswords()
 {
-    if (listedGeneration != generation)
+    asking = true;
+    const int asked = generation;
+    QList<quint64> locked;
+    for (Entry &entry : listed) {
+        if (entry.locked && !entry.asked) {
+            entry.asked = true;
+            locked.append(entry.id);
+        }
+    }
+    for (quint64 id : std::as_const(locked)) {
+        const qsizetype row = rowOf(id);
+        if (row < 0)
+            continue; // removed meanwhile
+        const std::optional<QString> password = PdfPasswordDialog::ask(form, listed.at(row).input.path);
+        if (asked != generation)
+            break;
+        const qsizetype rowNow = rowOf(id);
+        if (rowNow < 0)
+            continue;
+        if (password) {
+            listed[rowNow].input.password = *password;
+            waiting.append(listed.at(rowNow));
+        } else {
+            removeRow(int(rowNow));
+        }
+    }
+    asking = false;
+    if (!waiting.isEmpty())
+        startNext();
+}
+
+qsizetype PdfFileList::rowOf(quint64 id) const
+{
+    for (qsizetype row = 0; row < listed.size(); ++row) {
+        if (listed.at(row).id == id)
+            return row;
+    }
+    return -1;
+}
+
+void PdfFileList::onFileListed(int listedGeneration, int pageCount, const QImage &firstPage,
+                               const PdfOpenProblem &problem)
+{
+    if (listedGeneration != generation || reading.empty())
         return;
-    const int row = items->rowCount();
-    if (problem.failed()) {
-        const QString path = filePaths.takeAt(row);
-        passwords.removeAt(row);
-        if (problem.needsPassword())
-            passwordWanted.append(path);
-        else
-            leftOut.append(problem.describe(path));
+    Entry entry = reading.front();
+    reading.pop_front();
+    const qsizetype row = rowOf(entry.id);
+    if (problem.failed() && (!problem.needsPassword() || entry.asked)) {
+        if (row >= 0)
+            removeRow(int(row));
+        leftOut.append(problem.describe(entry.input.path));
         return;
     }
-    auto *item = new QStandardItem(QStringLiteral("1-%1").arg(pageCount));
-    if (!firstPage.isNull())
-        item->setIcon(QIcon(QPixmap::fromImage(firstPage)));
-    else
+    entry.locked = problem.needsPassword();
+    QStandardItem *item = row >= 0 ? items->item(int(row)) : new QStandardItem;
+    showEntry(item, entry, pageCount, firstPage);
+    if (row >= 0) {
+        listed[row] = entry;
+        return;
+    }
+    listed.append(entry);
+    items->appendRow(item);
+}
+
+void PdfFileList::showEntry(QStandardItem *item, const Entry &entry, int pageCount, const QImage &firstPage) const
+{
+    const QString name = QFileInfo(entry.input.path).fileName();
+    if (entry.locked) {
+        item->setText(tr("Password needed"));
         item->setIcon(QIcon(QStringLiteral(":/resources/images/_PDF128.png")));
+        item->setToolTip(tr("%1, waiting for its password").arg(name));
+    } else {
+        item->setText(QStringLiteral("1-%1").arg(pageCount));
+        item->setIcon(firstPage.isNull() ? QIcon(QStringLiteral(":/resources/images/_PDF128.png"))
+                                         : QIcon(QPixmap::fromImage(firstPage)));
+        item->setToolTip(pageCount == 1 ? tr("%1, 1 page").arg(name) : tr("%1, %2 pages").arg(name).arg(pageCount));
+    }
+    item->setData(name, PdfFileItemDelegate::FileNameRole);
+    item->setData(item->toolTip(), Qt::AccessibleTextRole);
     item->setCheckable(false);
     item->setEditable(false);
     item->setDropEnabled(false);
-    items->appendRow(item);
 }

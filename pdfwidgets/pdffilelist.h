@@ -9,20 +9,22 @@
 #include <QPointer>
 #include <QStringList>
 
+#include <deque>
 #include <functional>
 
 class PdfListAddFileThread;
+class QStandardItem;
 class QStandardItemModel;
 class QWidget;
 
-// The files listed by the merge or password tool: the path list and the model
-// the list view shows, row r standing for path r. Paths are listed at once;
-// their rows follow, in the same order, as the add-file thread reads them, so
-// the rows are always the first paths. A second intake while the thread runs
-// waits for it. A file that does not open is taken off the list again; at the
-// end of an intake the user is asked for the passwords the files need (those
-// given are listed at the end) and then told, in one message, which files
-// were left out and why.
+// The files listed by the merge or password tool: the model the list view
+// shows, row r standing for listed file r. Added files wait apart from the
+// listed ones until the add-file thread has read them; each then gets its row
+// in the order of the intake. A file that needs a password gets its row at
+// once, holding its place while the intake goes on; at the end of the intake
+// the user is asked for each password (a file whose password is not given
+// goes again) and then told, in one message, which files were left out and
+// why. A second intake while the thread runs waits for it.
 class PdfFileList : public QObject
 {
     Q_OBJECT
@@ -34,42 +36,56 @@ public:
     ~PdfFileList() override;
 
     QStandardItemModel *model() const { return items; }
-    const QStringList &paths() const { return filePaths; }
-    // The listed files with the passwords that open them.
+    // The listed files, in row order, with the passwords that open them;
+    // never a file still being read or asked about.
     QList<PdfInput> inputs() const;
     int rowCount() const;
     // Files are still being read or asked about.
-    bool isBusy() const { return running || asking; }
+    bool isBusy() const { return running || asking || !waiting.empty(); }
 
-    // Whether path is listed (in paths), compared as the file system compares names.
-    bool contains(const QString &path) const { return containsPath(filePaths, path); }
+    // Whether path is listed or waiting, compared as the file system compares names.
+    bool contains(const QString &path) const;
     static bool containsPath(const QStringList &paths, const QString &path);
     void add(const QStringList &paths);
     void removeRow(int row);
-    // Keeps the paths in step with a row the view has moved.
+    // Keeps the files in step with a row the view has moved.
     void movePath(int source, int target);
     void clear();
 
 signals:
-    // An intake has ended: its files are listed, asked about or left out.
+    // An intake has ended: its files are listed or left out.
     void filesAdded();
+    // isBusy() has changed.
+    void busyChanged(bool busy);
 
 private:
-    void enqueue(const QList<PdfInput> &inputs);
+    struct Entry {
+        quint64 id = 0;
+        PdfInput input;
+        bool locked = false; // listed while its password is not yet known
+        bool asked = false;
+    };
+
+    void enqueue(const Entry &entry);
     void startNext();
     void onThreadFinished();
-    void appendRow(int generation, int pageCount, const QImage &firstPage, const PdfOpenProblem &problem);
+    void askForPasswords();
+    void onFileListed(int generation, int pageCount, const QImage &firstPage, const PdfOpenProblem &problem);
+    qsizetype rowOf(quint64 id) const;
+    void showEntry(QStandardItem *item, const Entry &entry, int pageCount, const QImage &firstPage) const;
+    void setBusy();
 
     ThreadFactory makeThread;
     const QString title;
     QWidget *form;
     QStandardItemModel *items;
-    QStringList filePaths;
-    QStringList passwords;   // one per path, empty where none is needed
-    QList<PdfInput> waiting; // added while a thread runs
-    QStringList passwordWanted;
-    QStringList leftOut; // "name: reason" of the current intake
+    QList<Entry> listed;       // one per row
+    QList<Entry> waiting;      // added, not yet handed to a thread
+    std::deque<Entry> reading; // handed to the running thread, in its order
+    QStringList leftOut;       // "name: reason" of the current intake
     QPointer<PdfListAddFileThread> running;
+    quint64 nextId = 1;
     int generation = 0;
     bool asking = false;
+    bool wasBusy = false;
 };

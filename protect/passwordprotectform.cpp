@@ -10,6 +10,7 @@
 #include "splitpdfframe.h"
 #include "theme.h"
 #include "toolsettings.h"
+#include "workerrelease.h"
 
 #include <QDir>
 #include <QEvent>
@@ -49,6 +50,8 @@ PasswordProtectForm::PasswordProtectForm(QWidget *parent)
     connect(ui.mainListView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &PasswordProtectForm::on_itemSelection_changed);
     connect(fileList, &PdfFileList::filesAdded, this, &PasswordProtectForm::on_filesAdded);
+    connect(fileList, &PdfFileList::busyChanged, this, &PasswordProtectForm::updateButtons);
+    connect(ui.mainListView, &MergePDFListView::removeRequested, this, &PasswordProtectForm::on_removeButton_clicked);
     connect(ui.fileAddButton, &QToolButton::clicked, this, &PasswordProtectForm::on_fileAddButton_clicked);
     connect(ui.actionButton, &QToolButton::clicked, this, &PasswordProtectForm::on_passwordButton_clicked);
     connect(ui.clearButton, &QToolButton::clicked, this, &PasswordProtectForm::on_clearButton_clicked);
@@ -65,13 +68,15 @@ PasswordProtectForm::PasswordProtectForm(QWidget *parent)
 
 PasswordProtectForm::~PasswordProtectForm()
 {
-    delete passwordThread.data(); // stops after the file being written and waits
+    // Each file is written whole or not at all; a file in hand is not waited for long.
+    releaseWorker(passwordThread.data());
 }
 
 void PasswordProtectForm::refreshTheme()
 {
     Theme::applyIcon(ui.fileAddButton, QStringLiteral("_AddFile24.png"), QStringLiteral("_AddFileWhite24.png"));
-    Theme::applyIcon(ui.removeButton, QStringLiteral("_Delete24.png"), QStringLiteral("_DeleteWhite24.png"));
+    Theme::applyIcon(ui.removeButton, QStringLiteral("_Delete24.png"), QStringLiteral("_DeleteWhite24.png"),
+                     QStringLiteral("_DeleteGray24.png"));
     Theme::applyIcon(ui.clearButton, QStringLiteral("_shortcut24.png"), QStringLiteral("_shortcutWhite24.png"),
                      QStringLiteral("_shortcutGray24.png"));
     Theme::applyIcon(ui.actionButton, QStringLiteral("_PasswordBlack.png"), QStringLiteral("_PasswordWhite24.png"));
@@ -142,7 +147,8 @@ void PasswordProtectForm::addPaths(const QStringList &paths)
 void PasswordProtectForm::updateButtons()
 {
     const int rows = fileList->rowCount();
-    ui.actionButton->setEnabled(rows > 0);
+    // Files still being read or asked about are not part of a run yet.
+    ui.actionButton->setEnabled(rows > 0 && !fileList->isBusy());
     ui.clearButton->setEnabled(rows > 0);
     ui.removeButton->setEnabled(ui.mainListView->selectionModel()->hasSelection());
     refreshTheme();
@@ -188,6 +194,8 @@ void PasswordProtectForm::on_clearButton_clicked()
 
 void PasswordProtectForm::on_passwordButton_clicked()
 {
+    if (!ui.actionButton->isEnabled())
+        return;
     auto *dialog = new PasswordProtectSetPasswordDialog(this);
     connect(dialog, &PasswordProtectSetPasswordDialog::cancelProcess, this, &PasswordProtectForm::on_setPasswordCancel);
     connect(dialog, &PasswordProtectSetPasswordDialog::setPassword, this, &PasswordProtectForm::on_setPassword);

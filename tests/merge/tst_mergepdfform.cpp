@@ -6,11 +6,14 @@
 #include "testenvironment.h"
 #include "testpdf.h"
 
+#include <QDateTime>
 #include <QDirIterator>
 #include <QFile>
 #include <QIcon>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -42,7 +45,9 @@ private slots:
     void overlappingIntakesKeepTheirOrder();
     void progressReportsEveryHundredPages();
     void cancelDuringSecondFileKeepsTheFirstTwo();
-    void cancelledMergeShowsNoMessage();
+    void stopDuringAMergeKeepsTheTarget_data();
+    void stopDuringAMergeKeepsTheTarget();
+    void mergeWaitsForTheIntake();
     void damagedFileWritesNothing();
     void protectedAndUnreadableFilesAtIntake();
 
@@ -79,6 +84,8 @@ void TestMergePdfForm::list(MergePdfForm &form, const QStringList &paths)
         urls.append(QUrl::fromLocalFile(path));
     form.on_AddURLs(urls);
     QTRY_COMPARE(form.findChild<MergePDFListView *>(QStringLiteral("mainListView"))->model()->rowCount(), paths.size());
+    // The intake has ended once Merge can be pressed.
+    QTRY_VERIFY(paths.size() < 2 || form.findChild<QToolButton *>(QStringLiteral("mergeButton"))->isEnabled());
 }
 
 void TestMergePdfForm::mergeNeedsTwoFiles_data()
@@ -212,12 +219,65 @@ void TestMergePdfForm::cancelDuringSecondFileKeepsTheFirstTwo()
     QCOMPARE(PdfTestFiles::pageTexts(output), numbered({2, 3}));
 }
 
-void TestMergePdfForm::cancelledMergeShowsNoMessage()
+// A cancelled merge shows no message and never replaces the file that was
+// there; closing the tab during a merge writes nothing at all.
+void TestMergePdfForm::stopDuringAMergeKeepsTheTarget_data()
+{
+    QTest::addColumn<bool>("targetExists");
+    QTest::addColumn<bool>("closing");
+    QTest::addColumn<QStringList>("written"); // empty: no file
+    QTest::newRow("cancel over a file") << true << false << numbered({1});
+    QTest::newRow("close over a file") << true << true << numbered({1});
+    QTest::newRow("close, new file") << false << true << QStringList();
+}
+
+void TestMergePdfForm::stopDuringAMergeKeepsTheTarget()
+{
+    QFETCH(bool, targetExists);
+    QFETCH(bool, closing);
+    QFETCH(QStringList, written);
+    const QString output = dir.filePath(QStringLiteral("stopped %1.pdf").arg(QTest::currentDataTag()));
+    if (targetExists)
+        QVERIFY(QFile::copy(pdf(1), output));
+    auto *form = new MergePdfForm;
+    list(*form, {pdf(400), pdf(400), pdf(400), pdf(400)});
+    ShellDialogs::enqueueAnswer(output);
+    form->findChild<QToolButton *>(QStringLiteral("mergeButton"))->click();
+    auto *label = form->findChild<QLabel *>(QStringLiteral("progressLabel"));
+    QTRY_VERIFY(label->text().contains(QStringLiteral("400 pages")));
+    if (closing)
+        delete form;
+    else
+        form->findChild<QPushButton *>(QStringLiteral("progressCancelButton"))->click();
+    if (!closing) {
+        QTRY_VERIFY(form->findChildren<QThread *>().isEmpty());
+        delete form;
+    }
+    QTest::qWait(200);
+    for (const ShellDialogs::Question &question : ShellDialogs::takeQuestions())
+        QCOMPARE(question.kind, QStringLiteral("save"));
+    if (written.isEmpty())
+        QVERIFY(!QFileInfo::exists(output));
+    else
+        QCOMPARE(PdfTestFiles::pageTexts(output), written);
+    QCOMPARE(QDir(dir.path()).entryList({QFileInfo(output).fileName() + QLatin1Char('*')}, QDir::Files).size(),
+             qsizetype(written.isEmpty() ? 0 : 1));
+}
+
+// Merge waits for the files being added: a drop, then Merge at once, merges
+// only listed files, and the button stays off until the intake has ended.
+void TestMergePdfForm::mergeWaitsForTheIntake()
 {
     MergePdfForm form;
-    form.on_progressCancelButton_clicked();
-    form.on_finishMerge(dir.filePath(QStringLiteral("cancelled.pdf")), QString());
-    QVERIFY(ShellDialogs::takeQuestions().isEmpty());
+    auto *merge = form.findChild<QToolButton *>(QStringLiteral("mergeButton"));
+    list(form, {pdf(2), pdf(3)});
+    QVERIFY(merge->isEnabled());
+    form.on_AddURLs({QUrl::fromLocalFile(pdf(1))});
+    QVERIFY(!merge->isEnabled());
+    form.on_mergeButton_clicked();
+    QCOMPARE(ShellDialogs::takeQuestions().size(), 0);
+    QTRY_VERIFY(merge->isEnabled());
+    QCOMPARE(form.findChild<MergePDFListView *>()->model()->rowCount(), 3);
 }
 
 void TestMergePdfForm::damagedFileWritesNothing()
@@ -243,6 +303,7 @@ void TestMergePdfForm::damagedFileWritesNothing()
 
 void TestMergePdfForm::protectedAndUnreadableFilesAtIntake()
 {
+    const QDateTime started = QDateTime::currentDateTime().addSecs(-1);
     const QString password = QStringLiteral("Zebra-Secret-42");
     const QString locked = dir.filePath(QStringLiteral("locked.pdf"));
     QVERIFY(QFile::copy(pdf(3), locked));
@@ -282,7 +343,7 @@ void TestMergePdfForm::protectedAndUnreadableFilesAtIntake()
                                                    "noise.pdf: it is not a PDF file\n"
                                                    "empty.pdf: the file is empty (0 bytes)"));
 
-    // The protected file is listed after the others, and merges into a file
+    // The protected file keeps its place in the drop, and merges into a file
     // that opens without a password.
     const QString output = dir.filePath(QStringLiteral("with locked.pdf"));
     ShellDialogs::enqueueAnswer(output);
@@ -290,16 +351,21 @@ void TestMergePdfForm::protectedAndUnreadableFilesAtIntake()
     form.on_mergeButton_clicked();
     QTRY_COMPARE(ShellDialogs::pendingAnswers(), 0);
     QTRY_VERIFY(form.findChildren<QThread *>().isEmpty());
-    QCOMPARE(PdfTestFiles::pageTexts(output), numbered({2, 3}));
+    QCOMPARE(PdfTestFiles::pageTexts(output), numbered({3, 2}));
     QVERIFY(TestEnvironment::run(QStringLiteral("qpdf"), {QStringLiteral("--show-encryption"), output})
                 .contains("File is not encrypted"));
 
-    // Nothing the program stored knows the password.
-    QDirIterator files(QDir::homePath(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (files.hasNext()) {
-        QFile stored(files.next());
-        QVERIFY(stored.open(QIODevice::ReadOnly));
-        QVERIFY2(!stored.readAll().contains(password.toUtf8()), qPrintable(stored.fileName()));
+    // Nothing the program stored or left behind knows the password: its
+    // settings and data, the output folder and what it made in the
+    // temporary folder during this test.
+    for (const QString &folder : {QDir::homePath(), dir.path(), QDir::tempPath()}) {
+        QDirIterator files(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (files.hasNext()) {
+            QFile stored(files.next());
+            if (QFileInfo(stored).lastModified() < started || !stored.open(QIODevice::ReadOnly))
+                continue;
+            QVERIFY2(!stored.readAll().contains(password.toUtf8()), qPrintable(stored.fileName()));
+        }
     }
 }
 

@@ -14,7 +14,10 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+
 #include <QThread>
+#include <QToolButton>
+#include <qpdf/Constants.h>
 
 namespace {
 QVariant typing(const QString &password)
@@ -70,6 +73,8 @@ QString TestPasswordProtectForm::run(PasswordProtectForm &form, const QStringLis
     form.on_AddURLs(urls);
     auto *list = form.findChild<MergePDFListView *>(QStringLiteral("mainListView"));
     [&] { QTRY_COMPARE(list->model()->rowCount(), paths.size()); }();
+    // The intake has ended once the button can be pressed.
+    [&] { QTRY_VERIFY(form.findChild<QToolButton *>(QStringLiteral("passwordButton"))->isEnabled()); }();
     if (onceListed)
         onceListed();
     ShellDialogs::enqueueAnswer(typing(password));
@@ -219,10 +224,9 @@ void TestPasswordProtectForm::damagedFileStopsTheRun()
     QTemporaryDir output;
     PasswordProtectForm form;
     const QString message = run(form, {first, damaged, third}, output.path(), QStringLiteral("p"), damage);
-    const QString expected =
-        protectPdf({damaged, {}}, output.filePath(QStringLiteral("probe.pdf")), QStringLiteral("p")).messageWithCode();
-    QVERIFY(expected.endsWith(QStringLiteral(" :5")));
-    QCOMPARE(message, expected);
+    // qpdf's own words for the damage, the file named first, then the code of damaged input.
+    QVERIFY2(message.startsWith(damaged + QStringLiteral(": ")), qPrintable(message));
+    QVERIFY2(message.endsWith(QStringLiteral(" :") + QString::number(qpdf_e_damaged_pdf)), qPrintable(message));
     QCOMPARE(QDir(output.path()).entryList(QDir::Files), QStringList{QStringLiteral("first.pdf")});
 }
 
