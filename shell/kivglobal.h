@@ -7,8 +7,10 @@
 class KivGlobal
 {
 public:
-    // The PDF edition of the images tool; the image edition is a build option.
-    static constexpr bool isPdfManager = FF_IS_PDF_MANAGER;
+    // The PDF edition of the images tool. Its value lives in the edition
+    // library the executable links (ff_edition_pdf or ff_edition_image), so
+    // one build holds the tests of both editions.
+    static const bool isPdfManager;
 
     static constexpr int majorVersion = 1;
     static constexpr int minorVersion = 3;

@@ -1,0 +1,3 @@
+#include "kivglobal.h"
+
+const bool KivGlobal::isPdfManager = false;
