@@ -2,6 +2,7 @@
 #include "checkupdatedialog.h"
 #include "colorscheme.h"
 #include "convertimageform.h"
+#include "converttargets.h"
 #include "iconimages.h"
 #include "kivglobal.h"
 #include "kivlocalconvertimage.h"
@@ -14,6 +15,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QMessageBox>
@@ -221,6 +223,9 @@ private slots:
         QFile existing(dir.filePath(QStringLiteral("run.pdf")));
         QVERIFY(existing.open(QIODevice::WriteOnly) && existing.write(before) == before.size());
         existing.close();
+        // The image edition offers other targets too; this is about a PDF run.
+        form->findChild<QComboBox *>(QStringLiteral("targetComboBox"))
+            ->setCurrentIndex(ConvertTargets::indexOf(QStringLiteral("PDF")));
         ShellDialogs::enqueueAnswer(int(QMessageBox::Yes));
         auto *convert = form->findChild<QToolButton *>(QStringLiteral("convertButton"));
         convert->setEnabled(true);
