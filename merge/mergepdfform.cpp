@@ -141,7 +141,8 @@ void MergePdfForm::on_mergeButton_clicked()
     if (!ui.actionButton->isEnabled())
         return;
     const QString answer = QDir::toNativeSeparators(
-        ShellDialogs::getSaveFileName(this, tr("Save to PDF File"), outputPath, tr("PDF files (*.pdf)")));
+        ShellDialogs::getSaveFileName(this, tr("Save to PDF File"), outputPath, tr("PDF files (*.pdf)"),
+                                      QStringLiteral("pdf")));
     if (answer.isEmpty())
         return;
     outputPath = QFileInfo(answer).absolutePath();

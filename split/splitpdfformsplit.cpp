@@ -37,22 +37,10 @@ bool SplitPDFForm::prepareSplit()
         ShellDialogs::message(this, QMessageBox::Warning, tr("Split PDF"), problem);
         return false;
     }
+    // The save dialog settles the final name and any replacing with the user.
     outputFilePath = chooseOutputFile();
     if (outputFilePath.isEmpty() || isSplitSource(outputFilePath))
         return false;
-    if (QFileInfo::exists(outputFilePath)) {
-        QMessageBox box;
-        box.setIcon(QMessageBox::Question);
-        box.setText(tr("Confirm overwrite"));
-        box.setInformativeText(tr("Are you sure you want to overwrite ") + outputFilePath + QStringLiteral("?"));
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.setDefaultButton(QMessageBox::No);
-        if (ShellDialogs::exec(box) != box.button(QMessageBox::Yes)) {
-            outputFilePath = chooseOutputFile();
-            if (outputFilePath.isEmpty() || isSplitSource(outputFilePath))
-                return false;
-        }
-    }
 
     auto *thread = new SplitPDFSplitThread(this);
     thread->sourcePath = SplitPDFGlobal::currentPdfPath();
@@ -88,7 +76,8 @@ QString SplitPDFForm::chooseOutputFile()
     const QString startFolder =
         !remembered.isEmpty() && QFileInfo(remembered).isDir() ? remembered : ShellHelpers::documentsFolder();
     const QString answer =
-        ShellDialogs::getSaveFileName(nullptr, tr("Save to PDF File"), startFolder, tr("PDF files (*.pdf)"));
+        ShellDialogs::getSaveFileName(nullptr, tr("Save to PDF File"), startFolder, tr("PDF files (*.pdf)"),
+                                      QStringLiteral("pdf"));
     if (answer.isEmpty())
         return QString();
     SplitPDFGlobal::setOutputPath(QFileInfo(answer).absolutePath());

@@ -41,6 +41,8 @@ private slots:
     void mergeNeedsTwoFiles();
     void mergesInListOrder_data();
     void mergesInListOrder();
+    void savesUnderTheFinalName_data();
+    void savesUnderTheFinalName();
     void rowShowsTheFirstPage();
     void overlappingIntakesKeepTheirOrder();
     void progressReportsEveryHundredPages();
@@ -150,6 +152,45 @@ void TestMergePdfForm::mergesInListOrder()
     QCOMPARE(PdfTestFiles::pageTexts(output), numbered(mergedCounts));
 }
 
+void TestMergePdfForm::savesUnderTheFinalName_data()
+{
+    QTest::addColumn<bool>("exists");
+    QTest::addColumn<QVariantList>("answers"); // after the name typed without its extension
+    QTest::addColumn<bool>("written");
+    QTest::newRow("new file") << false << QVariantList{int(QMessageBox::Ok)} << true;
+    QTest::newRow("exists, Yes") << true << QVariantList{int(QMessageBox::Yes), int(QMessageBox::Ok)} << true;
+    QTest::newRow("exists, No, cancel") << true << QVariantList{int(QMessageBox::No), QString()} << false;
+    QTest::newRow("exists, close box, cancel")
+        << true << QVariantList{QVariant::fromValue(ShellDialogs::Ending::CloseBox), QString()} << false;
+}
+
+void TestMergePdfForm::savesUnderTheFinalName()
+{
+    QFETCH(bool, exists);
+    QFETCH(QVariantList, answers);
+    QFETCH(bool, written);
+    QTemporaryDir out;
+    const QString typed = out.filePath(QStringLiteral("merged"));
+    const QString final = typed + QStringLiteral(".pdf");
+    if (exists) {
+        QFile file(final);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("old") == 3);
+    }
+    MergePdfForm form;
+    list(form, {pdf(1), pdf(2)});
+    ShellDialogs::enqueueAnswer(typed);
+    for (const QVariant &answer : std::as_const(answers))
+        ShellDialogs::enqueueAnswer(answer);
+    form.on_mergeButton_clicked();
+    QTRY_COMPARE(ShellDialogs::pendingAnswers(), 0);
+    QTRY_VERIFY(form.findChildren<QThread *>().isEmpty());
+    if (written)
+        QCOMPARE(PdfTestFiles::pageTexts(final), numbered({1, 2}));
+    else
+        QCOMPARE(PdfTestFiles::contents(final), QByteArray("old"));
+    QVERIFY(!QFileInfo::exists(typed));
+}
+
 void TestMergePdfForm::rowShowsTheFirstPage()
 {
     const QString path = dir.filePath(QStringLiteral("landscape first.pdf"));
@@ -242,6 +283,8 @@ void TestMergePdfForm::stopDuringAMergeKeepsTheTarget()
     auto *form = new MergePdfForm;
     list(*form, {pdf(400), pdf(400), pdf(400), pdf(400)});
     ShellDialogs::enqueueAnswer(output);
+    if (targetExists)
+        ShellDialogs::enqueueAnswer(int(QMessageBox::Yes)); // the save dialog's "already exists"
     form->findChild<QToolButton *>(QStringLiteral("mergeButton"))->click();
     auto *label = form->findChild<QLabel *>(QStringLiteral("progressLabel"));
     QTRY_VERIFY(label->text().contains(QStringLiteral("400 pages")));
@@ -255,7 +298,7 @@ void TestMergePdfForm::stopDuringAMergeKeepsTheTarget()
     }
     QTest::qWait(200);
     for (const ShellDialogs::Question &question : ShellDialogs::takeQuestions())
-        QCOMPARE(question.kind, QStringLiteral("save"));
+        QCOMPARE(question.title, QStringLiteral("Save to PDF File")); // the save dialog alone
     if (written.isEmpty())
         QVERIFY(!QFileInfo::exists(output));
     else

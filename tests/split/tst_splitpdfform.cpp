@@ -169,15 +169,25 @@ void TestSplitPdfForm::overwriteQuestion_data()
     QTest::addColumn<QVariantList>("answers");
     QTest::addColumn<bool>("existingReplaced");
     QTest::addColumn<bool>("otherWritten");
+    QTest::addColumn<int>("questions"); // about replacing a file
 
     const QString existing = dir.filePath(QStringLiteral("existing.pdf"));
-    const QString other = dir.filePath(QStringLiteral("other.pdf"));
-    QTest::newRow("yes overwrites") << QVariantList{existing, int(QMessageBox::Yes), int(QMessageBox::Ok)} << true
-                                    << false;
-    QTest::newRow("no asks again") << QVariantList{existing, int(QMessageBox::No), other, int(QMessageBox::Ok)} << false
-                                   << true;
-    QTest::newRow("no, then cancel") << QVariantList{existing, int(QMessageBox::No), QString()} << false << false;
-    QTest::newRow("cancel") << QVariantList{QString()} << false << false;
+    const QString typed = dir.filePath(QStringLiteral("existing"));
+    const QString other = dir.filePath(QStringLiteral("other"));
+    const QVariant yes = int(QMessageBox::Yes);
+    const QVariant no = int(QMessageBox::No);
+    const QVariant ok = int(QMessageBox::Ok);
+    const QVariant escape = QVariant::fromValue(ShellDialogs::Ending::Escape);
+    const QVariant closeBox = QVariant::fromValue(ShellDialogs::Ending::CloseBox);
+    QTest::newRow("yes overwrites") << QVariantList{existing, yes, ok} << true << false << 1;
+    QTest::newRow("typed without extension, yes") << QVariantList{typed, yes, ok} << true << false << 1;
+    QTest::newRow("no asks again") << QVariantList{existing, no, other, ok} << false << true << 1;
+    QTest::newRow("no, then cancel") << QVariantList{existing, no, QString()} << false << false << 1;
+    QTest::newRow("Esc on the question, then cancel") << QVariantList{typed, escape, QString()} << false << false << 1;
+    QTest::newRow("dialog closed") << QVariantList{closeBox} << false << false << 0;
+    QTest::newRow("platform dialog without the extension, yes")
+        << QVariantList{ShellDialogs::asUncheckedSaveName(typed), yes, ok} << true << false << 1;
+    QTest::newRow("cancel") << QVariantList{QString()} << false << false << 0;
 }
 
 void TestSplitPdfForm::overwriteQuestion()
@@ -185,6 +195,7 @@ void TestSplitPdfForm::overwriteQuestion()
     QFETCH(QVariantList, answers);
     QFETCH(bool, existingReplaced);
     QFETCH(bool, otherWritten);
+    QFETCH(int, questions);
     const QString existing = dir.filePath(QStringLiteral("existing.pdf"));
     const QString other = dir.filePath(QStringLiteral("other.pdf"));
     QFile::remove(other);
@@ -200,6 +211,10 @@ void TestSplitPdfForm::overwriteQuestion()
     form->findChild<QPushButton *>(QStringLiteral("splitPDFButton"))->click();
     waitForSplitToEnd();
 
+    int asked = 0;
+    for (const ShellDialogs::Question &question : ShellDialogs::takeQuestions())
+        asked += question.kind == QLatin1String("message") && question.text != completed ? 1 : 0;
+    QCOMPARE(asked, questions);
     QCOMPARE(PdfTestFiles::contents(existing) != "old contents", existingReplaced);
     QCOMPARE(QFileInfo::exists(other), otherWritten);
     const QString written = existingReplaced ? existing : other;
@@ -293,15 +308,17 @@ void TestSplitPdfForm::failureReachesUser()
     load(source, 10);
     setRows(ranges);
     QCOMPARE(rows().last()->toSpinBox->value(), ranges.last().last);
-    if (!output.isEmpty())
+    if (!output.isEmpty()) {
         ShellDialogs::enqueueAnswer(dir.filePath(output));
+        ShellDialogs::enqueueAnswer(int(QMessageBox::Yes)); // the save dialog's "already exists"
+    }
     ShellDialogs::enqueueAnswer(int(QMessageBox::Ok));
     form->findChild<QPushButton *>(QStringLiteral("splitPDFButton"))->click();
 
     QCOMPARE(ShellDialogs::pendingAnswers(), 0);
     QVERIFY(form->findChildren<SplitPDFSplitThread *>().isEmpty());
     const QList<ShellDialogs::Question> questions = ShellDialogs::takeQuestions();
-    QCOMPARE(questions.size(), output.isEmpty() ? 1 : 2);
+    QCOMPARE(questions.size(), output.isEmpty() ? 1 : 3);
     QVERIFY2(questions.last().text.startsWith(messageStart), qPrintable(questions.last().text));
     QCOMPARE(PdfTestFiles::contents(source), before);
     QCOMPARE(listedPages(), 10);
