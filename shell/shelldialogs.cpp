@@ -52,6 +52,22 @@ QString pathAnswer(const QVariant &answer)
     return holds<ShellDialogs::Ending>(answer) ? QString() : answer.toString();
 }
 
+// A box that only reports (OK beside an action such as "Open Folder", nothing
+// that declines) would ignore Esc and its close box: Qt finds no escape button
+// there. Such a box closes as by OK.
+void letEscapeAcknowledge(QMessageBox &box)
+{
+    QAbstractButton *ok = box.button(QMessageBox::Ok);
+    if (!ok || box.escapeButton())
+        return;
+    for (QAbstractButton *button : box.buttons()) {
+        const QMessageBox::ButtonRole role = box.buttonRole(button);
+        if (role == QMessageBox::RejectRole || role == QMessageBox::NoRole)
+            return;
+    }
+    box.setEscapeButton(ok);
+}
+
 QString withoutMnemonic(QString text)
 {
     return text.remove(QLatin1Char('&'));
@@ -207,6 +223,7 @@ bool ShellDialogs::confirmOverwrite(QWidget *parent, const QString &path)
 
 QAbstractButton *ShellDialogs::exec(QMessageBox &box)
 {
+    letEscapeAcknowledge(box);
     if (!script().on) {
         box.exec();
         return box.clickedButton();

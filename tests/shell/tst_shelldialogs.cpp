@@ -176,7 +176,10 @@ void TestShellDialogs::messageBoxEndings_data()
     QTest::newRow("close box is No") << yesNo << ending(Ending::CloseBox) << int(QMessageBox::No);
     QTest::newRow("rejected is No") << yesNo << ending(Ending::Rejected) << int(QMessageBox::No);
     QTest::newRow("Esc on a lone OK") << int(QMessageBox::Ok) << ending(Ending::Escape) << int(QMessageBox::Ok);
-    // Without a button that declines, Esc and the close box do nothing.
+    const int okAndAction = QMessageBox::Ok | QMessageBox::Open;
+    QTest::newRow("Esc on OK beside an action") << okAndAction << ending(Ending::Escape) << int(QMessageBox::Ok);
+    QTest::newRow("close box on OK beside an action") << okAndAction << ending(Ending::CloseBox) << int(QMessageBox::Ok);
+    // Without a button that declines or acknowledges, Esc and the close box do nothing.
     QTest::newRow("Esc without a way out") << int(QMessageBox::Save | QMessageBox::Open) << ending(Ending::Escape)
                                            << int(QMessageBox::NoButton);
     QTest::newRow("close box without a way out")
