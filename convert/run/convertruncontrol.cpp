@@ -90,7 +90,7 @@ void ConvertRunControl::convertToPdf()
         if (!QFileInfo(s.outputFolder).isDir()) {
             if (choosePdfPath(ShellHelpers::documentsFolder()).isEmpty())
                 return;
-        } else if (QFileInfo::exists(path) && !confirmOverwrite(path) &&
+        } else if (!ShellDialogs::confirmOverwrite(form, path) &&
                    choosePdfPath(ShellHelpers::documentsFolder()).isEmpty()) {
             return;
         }
@@ -106,18 +106,12 @@ QString ConvertRunControl::choosePdfPath(const QString &fallbackFolder)
 {
     const QString folder = KivLocalConvertImage::settings().outputFolder;
     const QString start = QFileInfo(folder).isDir() ? folder : fallbackFolder;
-    QString path;
-    for (;;) {
-        const QString chosen =
-            ShellDialogs::getSaveFileName(form, tr("Save to PDF File"), start, tr("PDF files (*.pdf)"));
-        if (chosen.isEmpty())
-            return QString();
-        // The dialog asked about the name it returned; a ".pdf" added to it
-        // names another file, which is asked about here. No reopens the dialog.
-        path = withPdfExtension(chosen);
-        if (path == chosen || !QFileInfo::exists(path) || confirmOverwrite(path))
-            break;
-    }
+    // A name typed without ".pdf" is completed and the completed file asked
+    // about before anything is replaced.
+    const QString path = ShellDialogs::getSaveFileName(form, tr("Save to PDF File"), start, tr("PDF files (*.pdf)"),
+                                                       QStringLiteral("pdf"));
+    if (path.isEmpty())
+        return QString();
     const QFileInfo file(path);
     const QString outputFolder = QDir::toNativeSeparators(file.absolutePath());
     const QString name = file.fileName();
@@ -131,16 +125,6 @@ QString ConvertRunControl::choosePdfPath(const QString &fallbackFolder)
         });
     }
     return outputFolder + QDir::separator() + name;
-}
-
-bool ConvertRunControl::confirmOverwrite(const QString &path)
-{
-    QMessageBox box(QMessageBox::Question, KivGlobal::productName(), tr("Confirm overwrite"),
-                    QMessageBox::Yes | QMessageBox::No, form);
-    box.setInformativeText(tr("Are you sure you want to overwrite ") + QDir::toNativeSeparators(path) +
-                           QLatin1Char('?'));
-    box.setDefaultButton(QMessageBox::No);
-    return ShellDialogs::exec(box) == box.button(QMessageBox::Yes);
 }
 
 void ConvertRunControl::convertToImages()

@@ -48,8 +48,6 @@ private:
     void convertToPdf();
     void convertToImages();
     QString choosePdfPath(const QString &fallbackFolder);
-    // "Confirm overwrite" for `path`, No being the default; true for Yes.
-    bool confirmOverwrite(const QString &path);
     void startRun(const QString &outputPath, const QString &formatName, const QString &extension);
     void setRunning(bool running);
     void setSettingsShown(bool shown);
