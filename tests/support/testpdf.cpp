@@ -41,16 +41,11 @@ bool writeA4(const QString &path, int pageCount)
     return write(path, QList<QSizeF>(pageCount, a4Portrait));
 }
 
-bool writeLoopingPageTree(const QString &path)
+QByteArray fromObjects(const QByteArray &version, const QList<QByteArray> &objects, const QByteArray &trailerEntries)
 {
-    const QList<QByteArray> objects = {
-        "<< /Type /Catalog /Pages 2 0 R >>",
-        "<< /Type /Pages /Kids [2 0 R 3 0 R] /Count 2 >>",
-        "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 200 200] >>",
-    };
-    QByteArray pdf = "%PDF-1.4\n";
+    QByteArray pdf = "%PDF-" + version + "\n";
     QList<qsizetype> offsets;
-    for (int i = 0; i < objects.size(); ++i) {
+    for (qsizetype i = 0; i < objects.size(); ++i) {
         offsets.append(pdf.size());
         pdf += QByteArray::number(i + 1) + " 0 obj\n" + objects.at(i) + "\nendobj\n";
     }
@@ -58,8 +53,18 @@ bool writeLoopingPageTree(const QString &path)
     pdf += "xref\n0 " + QByteArray::number(objects.size() + 1) + "\n0000000000 65535 f \n";
     for (qsizetype offset : offsets)
         pdf += QByteArray::number(offset).rightJustified(10, '0') + " 00000 n \n";
-    pdf += "trailer\n<< /Size " + QByteArray::number(objects.size() + 1) + " /Root 1 0 R >>\nstartxref\n" +
-           QByteArray::number(xref) + "\n%%EOF\n";
+    pdf += "trailer\n<< /Size " + QByteArray::number(objects.size() + 1) + " /Root 1 0 R" + trailerEntries +
+           " >>\nstartxref\n" + QByteArray::number(xref) + "\n%%EOF\n";
+    return pdf;
+}
+
+bool writeLoopingPageTree(const QString &path)
+{
+    const QByteArray pdf = fromObjects("1.4", {
+                                                  "<< /Type /Catalog /Pages 2 0 R >>",
+                                                  "<< /Type /Pages /Kids [2 0 R 3 0 R] /Count 2 >>",
+                                                  "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 200 200] >>",
+                                              });
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(pdf) == pdf.size();
 }

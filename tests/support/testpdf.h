@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QSizeF>
 #include <QString>
@@ -13,6 +14,11 @@ bool write(const QString &path, const QList<QSizeF> &pageSizes);
 
 // n pages of A4 portrait (595 x 842 points).
 bool writeA4(const QString &path, int pageCount);
+
+// A PDF of the given objects, numbered from 1 (the first is the catalog), with
+// a correct cross-reference table; `trailerEntries` are added to the trailer.
+QByteArray fromObjects(const QByteArray &version, const QList<QByteArray> &objects,
+                       const QByteArray &trailerEntries = QByteArray());
 
 // A one-page PDF whose page tree loops: the /Pages node lists itself as a
 // kid. Its cross-reference table is correct, so readers get to the tree.

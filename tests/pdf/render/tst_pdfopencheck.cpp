@@ -1,6 +1,7 @@
 #include "pdfopencheck.h"
 #include "pdftestfiles.h"
 #include "testenvironment.h"
+#include "testpdf.h"
 
 #include <QDir>
 #include <QFile>
@@ -23,21 +24,9 @@ QByteArray certificateEncrypted()
         "/CF << /DefaultCryptFilter << /CFM /AESV2 /Recipients [<3082>] >> >> "
         "/StmF /DefaultCryptFilter /StrF /DefaultCryptFilter >>",
     };
-    QByteArray pdf = "%PDF-1.6\n";
-    QList<qsizetype> offsets;
-    for (qsizetype i = 0; i < objects.size(); ++i) {
-        offsets.append(pdf.size());
-        pdf += QByteArray::number(i + 1) + " 0 obj\n" + objects.at(i) + "\nendobj\n";
-    }
-    const qsizetype xref = pdf.size();
-    pdf += "xref\n0 " + QByteArray::number(objects.size() + 1) + "\n0000000000 65535 f \n";
-    for (qsizetype offset : offsets)
-        pdf += QByteArray::number(offset).rightJustified(10, '0') + " 00000 n \n";
-    pdf += "trailer\n<< /Size " + QByteArray::number(objects.size() + 1) +
-           " /Root 1 0 R /Encrypt 4 0 R /ID [<0123456789abcdef0123456789abcdef> <0123456789abcdef0123456789abcdef>] "
-           ">>\nstartxref\n" +
-           QByteArray::number(xref) + "\n%%EOF\n";
-    return pdf;
+    return TestPdf::fromObjects("1.6", objects,
+                                " /Encrypt 4 0 R /ID [<0123456789abcdef0123456789abcdef> "
+                                "<0123456789abcdef0123456789abcdef>]");
 }
 
 const QString userPassword = QStringLiteral("s3cret");
