@@ -3,7 +3,7 @@
 #include "convertimageaddurlsthread.h"
 #include "convertimageform.h"
 #include "convertimageframe.h"
-#include "pdfdropframe.h"
+#include "dropframe.h"
 #include "pdfmanagerform.h"
 #include "splitpdfform.h"
 
@@ -71,7 +71,7 @@ Setup setUp(Tool tool, const QString &input)
         setup.listShownWhileListing = true;
     }
     QWidget *form = setup.form.get();
-    setup.start = [form, urls] { emit form->findChild<PdfDropFrame *>()->addURLs(urls); };
+    setup.start = [form, urls] { emit form->findChild<DropFrame *>()->addURLs(urls); };
     setup.listingDone = [form] { return noThreadsLeft(form); };
     return setup;
 }

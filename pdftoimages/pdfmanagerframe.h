@@ -1,11 +1,15 @@
 #pragma once
 
-#include "pdfdropframe.h"
+#include "dropframe.h"
+#include "pdfdroprule.h"
 
 // The drop area shown before a PDF is loaded.
-class PdfManagerFrame : public PdfDropFrame
+class PdfManagerFrame : public DropFrame
 {
     Q_OBJECT
 public:
-    using PdfDropFrame::PdfDropFrame;
+    explicit PdfManagerFrame(QWidget *parent = nullptr)
+        : DropFrame(PdfDropRule::takesFile, parent)
+    {
+    }
 };

@@ -1,25 +1,11 @@
 #include "pdfmanagerlistview.h"
 
-#include <QDropEvent>
+#include "pdfdroprule.h"
+#include "urldroparea.h"
 
 PdfManagerListview::PdfManagerListview(QWidget *parent)
     : QListView(parent)
 {
-    setAcceptDrops(true);
-    viewport()->setAcceptDrops(true);
-}
-
-void PdfManagerListview::dragEnterEvent(QDragEnterEvent *event)
-{
-    PdfDropHandler::dragEnter(event);
-}
-
-void PdfManagerListview::dragMoveEvent(QDragMoveEvent *event)
-{
-    PdfDropHandler::dragMove(event);
-}
-
-void PdfManagerListview::dropEvent(QDropEvent *event)
-{
-    emit addURLs(PdfDropHandler::drop(event));
+    connect(new UrlDropArea(this, PdfDropRule::takesFile), &UrlDropArea::dropped, this,
+            &PdfManagerListview::addURLs);
 }

@@ -1,6 +1,8 @@
 #include "mergepdflistview.h"
 
+#include "pdfdroprule.h"
 #include "pdffileitemdelegate.h"
+#include "urldroparea.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -12,6 +14,7 @@ MergePDFListView::MergePDFListView(QWidget *parent)
 {
     setItemDelegate(new PdfFileItemDelegate(this));
     setTextElideMode(Qt::ElideMiddle);
+    connect(new UrlDropArea(this, PdfDropRule::takesFile), &UrlDropArea::dropped, this, &MergePDFListView::addURLs);
 }
 
 void MergePDFListView::moveRow(int source, int target)
@@ -28,25 +31,17 @@ void MergePDFListView::moveRow(int source, int target)
 
 void MergePDFListView::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (event->source() == this) {
-        event->setDropAction(event->proposedAction());
-        event->accept();
-        return;
-    }
-    PdfDropHandler::dragEnter(event);
+    event->setDropAction(event->proposedAction());
+    event->accept();
 }
 
 void MergePDFListView::dragMoveEvent(QDragMoveEvent *event)
 {
-    PdfDropHandler::dragMove(event);
+    event->accept();
 }
 
 void MergePDFListView::dropEvent(QDropEvent *event)
 {
-    if (event->source() != this) {
-        emit addURLs(PdfDropHandler::drop(event));
-        return;
-    }
     if (!qobject_cast<QStandardItemModel *>(model()) || !draggedIndex.isValid()) {
         event->ignore();
         return;

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "pdfdrophandler.h"
-
 #include <QList>
 #include <QListView>
 #include <QPersistentModelIndex>
@@ -9,7 +7,8 @@
 
 // The file list of the merge and password tools: first pages as icons that
 // the user puts in order by dragging, or with Ctrl and the arrow keys; Delete
-// asks to remove the selected row. PDFs dropped from outside are handed on.
+// asks to remove the selected row. PDFs dropped from outside are handed on;
+// the drag handlers below see only the rows dragged inside the view.
 class MergePDFListView : public QListView
 {
     Q_OBJECT

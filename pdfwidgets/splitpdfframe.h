@@ -1,11 +1,15 @@
 #pragma once
 
-#include "pdfdropframe.h"
+#include "dropframe.h"
+#include "pdfdroprule.h"
 
 // The drop frame of the split, merge and password tools.
-class SplitPDFFrame : public PdfDropFrame
+class SplitPDFFrame : public DropFrame
 {
     Q_OBJECT
 public:
-    using PdfDropFrame::PdfDropFrame;
+    explicit SplitPDFFrame(QWidget *parent = nullptr)
+        : DropFrame(PdfDropRule::takesFile, parent)
+    {
+    }
 };

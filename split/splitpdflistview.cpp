@@ -1,23 +1,10 @@
 #include "splitpdflistview.h"
 
-#include <QDropEvent>
+#include "pdfdroprule.h"
+#include "urldroparea.h"
 
 SplitPDFListView::SplitPDFListView(QWidget *parent)
     : QListView(parent)
 {
-}
-
-void SplitPDFListView::dragEnterEvent(QDragEnterEvent *event)
-{
-    dropHandler.dragEnter(event);
-}
-
-void SplitPDFListView::dragMoveEvent(QDragMoveEvent *event)
-{
-    PdfDropHandler::dragMove(event);
-}
-
-void SplitPDFListView::dropEvent(QDropEvent *event)
-{
-    emit addURLs(PdfDropHandler::drop(event));
+    connect(new UrlDropArea(this, PdfDropRule::takesFile), &UrlDropArea::dropped, this, &SplitPDFListView::addURLs);
 }

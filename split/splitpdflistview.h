@@ -1,7 +1,5 @@
 #pragma once
 
-#include "pdfdrophandler.h"
-
 #include <QList>
 #include <QListView>
 #include <QUrl>
@@ -15,12 +13,4 @@ public:
 
 signals:
     void addURLs(QList<QUrl> urls);
-
-protected:
-    void dragEnterEvent(QDragEnterEvent *event) override;
-    void dragMoveEvent(QDragMoveEvent *event) override;
-    void dropEvent(QDropEvent *event) override;
-
-private:
-    PdfDropHandler dropHandler;
 };

@@ -1,21 +1,15 @@
 #pragma once
 
-#include <QFrame>
-#include <QList>
-#include <QUrl>
+#include "dropframe.h"
+#include "imagefiles.h"
 
 // The drop area the images tool shows while its source list is empty.
-class ConvertImageFrame : public QFrame
+class ConvertImageFrame : public DropFrame
 {
     Q_OBJECT
 public:
-    explicit ConvertImageFrame(QWidget *parent = nullptr);
-
-signals:
-    void addURLs(QList<QUrl> urls);
-
-protected:
-    void dragEnterEvent(QDragEnterEvent *event) override;
-    void dragMoveEvent(QDragMoveEvent *event) override;
-    void dropEvent(QDropEvent *event) override;
+    explicit ConvertImageFrame(QWidget *parent = nullptr)
+        : DropFrame(ImageFiles::isImageFile, parent)
+    {
+    }
 };

@@ -1,7 +1,7 @@
 #include "convertimagetreeview.h"
 
-#include "convertimagedrophandler.h"
 #include "imagefiles.h"
+#include "urldroparea.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -71,6 +71,8 @@ ConvertImageTreeView::ConvertImageTreeView(QWidget *parent)
     setDropIndicatorShown(true);
     setTabKeyNavigation(false);
     setAccessibleName(tr("Source images"));
+    connect(new UrlDropArea(this, ImageFiles::isImageFile), &UrlDropArea::dropped, this,
+            &ConvertImageTreeView::addURLs);
 }
 
 void ConvertImageTreeView::moveRows(QList<int> rows, int before)
@@ -102,10 +104,6 @@ void ConvertImageTreeView::moveRows(QList<int> rows, int before)
 
 void ConvertImageTreeView::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (event->source() != this) {
-        ConvertImageDropHandler::dragEnter(event);
-        return;
-    }
     if (!ImageFiles::isImageFile(selectedPath)) {
         event->ignore();
         return;
@@ -115,20 +113,12 @@ void ConvertImageTreeView::dragEnterEvent(QDragEnterEvent *event)
 
 void ConvertImageTreeView::dragMoveEvent(QDragMoveEvent *event)
 {
-    if (event->source() != this) {
-        event->accept();
-        return;
-    }
     // Shows where the rows would go.
     QTreeView::dragMoveEvent(event);
 }
 
 void ConvertImageTreeView::dropEvent(QDropEvent *event)
 {
-    if (event->source() != this) {
-        emit addURLs(ConvertImageDropHandler::drop(event));
-        return;
-    }
     const QModelIndex onto = indexAt(event->position().toPoint());
     const DropIndicatorPosition position = dropIndicatorPosition();
     setState(QAbstractItemView::NoState);

@@ -7,7 +7,8 @@
 
 // The images tool's source list: one row per file with its icon and details,
 // put in order by dragging rows; image files and folders dropped from outside
-// are handed on through addURLs.
+// are handed on through addURLs. The drag handlers below see only the rows
+// dragged inside the view.
 class ConvertImageTreeView : public QTreeView
 {
     Q_OBJECT

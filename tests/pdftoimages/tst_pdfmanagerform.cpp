@@ -135,7 +135,6 @@ private slots:
     void pageListShowsFocus();
     void openStartsInLoadFolderOrDocuments();
     void dropLeavesTheLoadFolder();
-    void dragAcceptsPdfFilesAndFolders();
     void dropLoadsFirstPdfAndReplacesRows();
     void formIsBusyFromTheMomentALoadIsAsked();
     void cancelOrNewDropDuringLoad();
@@ -401,31 +400,6 @@ void TestPdfManagerForm::openStartsInLoadFolderOrDocuments()
     ShellDialogs::enqueueAnswer(QString());
     click("loadButton");
     QCOMPARE(ShellDialogs::takeQuestions().last().text, folder);
-}
-
-void TestPdfManagerForm::dragAcceptsPdfFilesAndFolders()
-{
-    QVERIFY(QDir().mkpath(temp.filePath(QStringLiteral("folder"))));
-    const QList<std::pair<QString, bool>> names = {{"a.pdf", true},  {"B.PDF", true},      {"c.tar.Pdf", true},
-                                                   {"d.png", false}, {"e.pdf.txt", false}, {"folder", true}};
-    for (const auto &[name, accepted] : names) {
-        QMimeData mime;
-        mime.setUrls({QUrl::fromLocalFile(temp.filePath(name))});
-        for (QWidget *target : {child<QWidget>("sourceFrame"), child<QListView>("listView")->viewport()}) {
-            QDragEnterEvent event(QPoint(5, 5), Qt::CopyAction | Qt::LinkAction, &mime, Qt::LeftButton, Qt::NoModifier);
-            event.ignore();
-            QCoreApplication::sendEvent(target, &event);
-            QDragLeaveEvent leave;
-            QCoreApplication::sendEvent(target, &leave);
-            QVERIFY2(event.isAccepted() == accepted, qPrintable(name));
-            QVERIFY(!accepted || event.dropAction() == Qt::LinkAction);
-        }
-    }
-    QMimeData noUrls;
-    noUrls.setText(QStringLiteral("a.pdf"));
-    QDragEnterEvent text(QPoint(5, 5), Qt::CopyAction, &noUrls, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(child<QWidget>("sourceFrame"), &text);
-    QVERIFY(!text.isAccepted());
 }
 
 void TestPdfManagerForm::dropLoadsFirstPdfAndReplacesRows()
