@@ -1,16 +1,12 @@
 #pragma once
 
-#include <QDialog>
+#include "overwritequestiondialog.h"
+
 #include <QList>
-#include <QString>
 #include <QStringList>
 
-class QLabel;
-class QPushButton;
-class QTreeWidget;
-
 // Lists the target files that already exist and asks which to replace.
-class PdfManagerOverwriteFileDialog : public QDialog
+class PdfManagerOverwriteFileDialog : public OverwriteQuestionDialog
 {
     Q_OBJECT
 public:
@@ -23,16 +19,8 @@ signals:
     void overwriteFiles(QList<int> pageExistsList);
     void exporttFinish();
 
-private slots:
-    void on_cancelButton_clicked();
-    void on_overwriteButton_clicked();
-
-private:
-    void setupUi();
-
-    QLabel *descLabel = nullptr;
-    QTreeWidget *treeWidget = nullptr;
-    QPushButton *overwriteButton = nullptr;
-    QPushButton *cancelButton = nullptr;
-    QList<int> chosenPages;
+protected:
+    // Nothing ticked, or the dialog closed without its buttons: no signal; the
+    // form, which ran the dialog, decides what follows.
+    void answer(Ending ending, const QStringList &tickedPages) override;
 };

@@ -113,6 +113,9 @@ void TestPdfManagerDialogs::overwriteButtons_data()
     QTest::newRow("overwrite one") << "overwriteButton" << QList<int>{0, 2} << 1 << 0;
     QTest::newRow("overwrite none") << "overwriteButton" << QList<int>{0, 1, 2} << 0 << 0;
     QTest::newRow("cancel") << "cancelButton" << QList<int>{} << 0 << 1;
+    // Without its buttons the dialog only goes; the form decides what follows.
+    QTest::newRow("Esc") << "Esc" << QList<int>{} << 0 << 0;
+    QTest::newRow("close box") << "close box" << QList<int>{} << 0 << 0;
 }
 
 void TestPdfManagerDialogs::overwriteButtons()
@@ -136,8 +139,14 @@ void TestPdfManagerDialogs::overwriteButtons()
     const auto recordVisibility = [&] { visibleOnAnswer = dialog->isVisible(); };
     connect(dialog.data(), &PdfManagerOverwriteFileDialog::overwriteFiles, this, recordVisibility);
     connect(dialog.data(), &PdfManagerOverwriteFileDialog::exporttFinish, this, recordVisibility);
-    QTest::mouseClick(dialog->findChild<QPushButton *>(button), Qt::LeftButton);
+    if (button == QLatin1String("Esc"))
+        QTest::keyClick(dialog, Qt::Key_Escape);
+    else if (button == QLatin1String("close box"))
+        dialog->close();
+    else
+        QTest::mouseClick(dialog->findChild<QPushButton *>(button), Qt::LeftButton);
     QVERIFY(!visibleOnAnswer);
+    QVERIFY(!dialog || !dialog->isVisible());
     QTRY_VERIFY(dialog.isNull());
     QCOMPARE(overwrite.count(), overwrites);
     if (overwrites)
