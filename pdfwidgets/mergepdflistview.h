@@ -3,6 +3,7 @@
 #include <QList>
 #include <QListView>
 #include <QPersistentModelIndex>
+#include <QRect>
 #include <QUrl>
 
 // The file list of the merge and password tools: first pages as icons that
@@ -18,6 +19,9 @@ public:
     // Takes row source out and puts it back so that it ends up at row target,
     // selects it and emits moveItem.
     void moveRow(int source, int target);
+    // The row a drop at pos (viewport coordinates) goes before, rowCount for
+    // the end: the gap the drop indicator shows.
+    int dropGapAt(const QPoint &pos) const;
 
 signals:
     void addURLs(QList<QUrl> urls);
@@ -27,10 +31,16 @@ signals:
 protected:
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dragMoveEvent(QDragMoveEvent *event) override;
+    void dragLeaveEvent(QDragLeaveEvent *event) override;
     void dropEvent(QDropEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void startDrag(Qt::DropActions supportedActions) override;
 
 private:
+    QRect gapBar(const QPoint &pos) const;
+    void showBar(const QRect &bar);
+
     QPersistentModelIndex draggedIndex;
+    QRect shownBar;
 };
