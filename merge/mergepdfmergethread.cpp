@@ -5,8 +5,7 @@
 #include <QFileInfo>
 
 MergePDFMergeThread::MergePDFMergeThread(const QList<PdfInput> &sources, const QString &outputPath, QObject *parent)
-    : QThread(parent)
-    , sources(sources)
+    : PdfListToolThread(sources, parent)
     , outputPath(outputPath)
 {
 }
@@ -19,7 +18,6 @@ MergePDFMergeThread::~MergePDFMergeThread()
 
 void MergePDFMergeThread::run()
 {
-    setPriority(QThread::HighPriority);
     emit prepareMerge(int(sources.size()));
     MergeJob job;
     job.outputPath = outputPath;
@@ -35,6 +33,6 @@ void MergePDFMergeThread::run()
         emit progressMerge(at.fileIndex + (fileDone ? 1 : 0),
                            QStringLiteral("%1 (%2 of %3)").arg(name).arg(at.pagesDone).arg(at.pageCount));
     };
-    const PdfWorkResult result = mergePdfs(job, progress, stop, &discard);
+    const PdfWorkResult result = mergePdfs(job, progress, stopFlag(), &discardFlag());
     emit finishMerge(outputPath, result.error.message);
 }

@@ -7,8 +7,7 @@
 PasswordProtectPasswordThread::PasswordProtectPasswordThread(const QList<PdfInput> &sources,
                                                              const QString &outputFolder, const QString &password,
                                                              QObject *parent)
-    : QThread(parent)
-    , sources(sources)
+    : PdfListToolThread(sources, parent)
     , outputFolder(outputFolder)
     , password(password)
 {
@@ -22,10 +21,9 @@ PasswordProtectPasswordThread::~PasswordProtectPasswordThread()
 
 void PasswordProtectPasswordThread::run()
 {
-    setPriority(QThread::HighPriority);
     emit preparePassword(int(sources.size()));
     QString errMsg;
-    for (int i = 0; i < sources.size() && !stop; ++i) {
+    for (int i = 0; i < sources.size() && !stopFlag(); ++i) {
         const PdfInput &source = sources.at(i);
         emit progressPassword(i, QFileInfo(source.path).fileName());
         const PdfError error = protectPdf(source, protectedOutputPath(outputFolder, source.path), password);

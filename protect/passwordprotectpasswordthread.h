@@ -1,24 +1,18 @@
 #pragma once
 
-#include "pdfinput.h"
+#include "pdflisttoolthread.h"
 
-#include <QList>
 #include <QString>
-#include <QThread>
 
-#include <atomic>
-
-// Writes a password-protected copy of each listed file into one folder.
-class PasswordProtectPasswordThread : public QThread
+// Writes a password-protected copy of each listed file into one folder. Each
+// copy is written whole under a new name, so a discard is only a stop.
+class PasswordProtectPasswordThread : public PdfListToolThread
 {
     Q_OBJECT
 public:
     PasswordProtectPasswordThread(const QList<PdfInput> &sources, const QString &outputFolder, const QString &password,
                                   QObject *parent = nullptr);
     ~PasswordProtectPasswordThread() override;
-
-    // Takes effect between files.
-    void requestStop() { stop = true; }
 
 signals:
     void preparePassword(int count);
@@ -30,8 +24,6 @@ protected:
     void run() override;
 
 private:
-    const QList<PdfInput> sources;
     const QString outputFolder;
     const QString password;
-    std::atomic_bool stop = false;
 };

@@ -80,7 +80,7 @@ QString TestPasswordProtectForm::run(PasswordProtectForm &form, const QStringLis
     ShellDialogs::enqueueAnswer(typing(password));
     ShellDialogs::enqueueAnswer(folder);
     ShellDialogs::enqueueAnswer(QMessageBox::Ok);
-    form.on_passwordButton_clicked();
+    form.findChild<QToolButton *>(QStringLiteral("passwordButton"))->click();
     [&] { QTRY_COMPARE(ShellDialogs::pendingAnswers(), 0); }();
     const auto questions = ShellDialogs::takeQuestions();
     return questions.isEmpty() || questions.last().kind != QLatin1String("message") ? QString() : questions.last().text;
