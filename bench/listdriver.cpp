@@ -4,11 +4,15 @@
 #include "convertimageform.h"
 #include "convertimageframe.h"
 #include "dropframe.h"
+#include "mergepdfform.h"
+#include "pdffilelist.h"
+#include "pdflistaddfilethread.h"
 #include "pdfmanagerform.h"
 #include "splitpdfform.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QIcon>
@@ -48,8 +52,27 @@ bool noThreadsLeft(const QWidget *form)
     return form->findChildren<QThread *>().isEmpty();
 }
 
+// The PDFs of a folder, dropped at once onto "Merge PDF" as a user drops a selection.
+Setup setUpMerge(const QString &folder)
+{
+    Setup setup;
+    QList<QUrl> urls;
+    const QDir dir(folder);
+    for (const QString &name : dir.entryList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Name))
+        urls.append(QUrl::fromLocalFile(dir.filePath(name)));
+    auto *form = new MergePdfForm;
+    setup.form.reset(form);
+    setup.view = form->findChild<QAbstractItemView *>(QStringLiteral("mainListView"));
+    setup.start = [form, urls] { emit form->findChild<DropFrame *>()->addURLs(urls); };
+    setup.listingDone = [form] { return !form->findChild<PdfFileList *>()->isBusy(); };
+    setup.listShownWhileListing = true;
+    return setup;
+}
+
 Setup setUp(Tool tool, const QString &input)
 {
+    if (tool == Tool::Merge)
+        return setUpMerge(input);
     Setup setup;
     const QList<QUrl> urls{QUrl::fromLocalFile(input)};
     if (tool == Tool::Images) {
@@ -235,6 +258,8 @@ std::optional<Tool> toolNamed(const QString &name)
         return Tool::Split;
     if (name == QLatin1String("images"))
         return Tool::Images;
+    if (name == QLatin1String("merge"))
+        return Tool::Merge;
     return std::nullopt;
 }
 

@@ -11,7 +11,7 @@
 // the view's centre. Prints one line of figures; returns a process exit code.
 namespace ListDriver {
 
-enum class Tool { PdfToImages, Split, Images };
+enum class Tool { PdfToImages, Split, Images, Merge };
 
 std::optional<Tool> toolNamed(const QString &name);
 int run(Tool tool, const QString &input);

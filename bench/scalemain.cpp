@@ -2,7 +2,7 @@
 // drive them; bench/run scale calls it.
 //   ff-scale-bench generate-pdf <pages> <file>       text and a small picture per page
 //   ff-scale-bench generate-images <count> <folder>  small JPEG and PNG pictures
-//   ff-scale-bench pdf2img <pdf> | split <pdf> | images <folder>
+//   ff-scale-bench pdf2img <pdf> | split <pdf> | images <folder> | merge <folder of PDFs>
 #include "benchcorpus.h"
 #include "listdriver.h"
 #include "treerss.h"
@@ -21,7 +21,7 @@ int usage()
 {
     std::fprintf(stderr, "usage: ff-scale-bench generate-pdf <pages> <file>\n"
                          "       ff-scale-bench generate-images <count> <folder>\n"
-                         "       ff-scale-bench pdf2img <pdf> | split <pdf> | images <folder>\n");
+                         "       ff-scale-bench pdf2img <pdf> | split <pdf> | images <folder> | merge <folder>\n");
     return 2;
 }
 

@@ -4,12 +4,13 @@
 #include "pdflistaddfilethread.h"
 #include "pdfopenreport.h"
 #include "pdfpassworddialog.h"
+#include "thumbnailitem.h"
+#include "thumbnailstore.h"
 #include "workerrelease.h"
 
 #include <QFileInfo>
-#include <QIcon>
-#include <QPixmap>
 #include <QStandardItemModel>
+#include <QTimer>
 #include <QWidget>
 
 namespace {
@@ -20,20 +21,31 @@ constexpr Qt::CaseSensitivity fileNameCase =
 #else
     Qt::CaseSensitive;
 #endif
+// Rows read in a burst join the model together: one insertion per batch, not per file.
+constexpr int arrivalBatchRows = 256;
+constexpr int arrivalBatchMs = 50;
 } // namespace
 
-PdfFileList::PdfFileList(ThreadFactory makeThread, const QString &title, QWidget *form)
+PdfFileList::PdfFileList(ThreadFactory makeThread, const QString &title, QWidget *form, ThumbnailStore *pictures)
     : QObject(form)
     , makeThread(std::move(makeThread))
     , title(title)
     , form(form)
     , items(new QStandardItemModel(this))
+    , pictures(pictures ? pictures : new ThumbnailStore(this))
+    , pdfIcon(QStringLiteral(":/resources/images/_PDF128.png"))
+    , arrivalTimer(new QTimer(this))
 {
+    this->pictures->setPlaceholder(pdfIcon);
+    arrivalTimer->setSingleShot(true);
+    arrivalTimer->setInterval(arrivalBatchMs);
+    connect(arrivalTimer, &QTimer::timeout, this, &PdfFileList::appendArrived);
 }
 
 PdfFileList::~PdfFileList()
 {
     releaseWorker(running.data());
+    qDeleteAll(arrivedRows);
 }
 
 QList<PdfInput> PdfFileList::inputs() const
@@ -60,8 +72,8 @@ bool PdfFileList::containsPath(const QStringList &paths, const QString &path)
 bool PdfFileList::contains(const QString &path) const
 {
     const auto same = [&](const Entry &entry) { return entry.input.path.compare(path, fileNameCase) == 0; };
-    return std::any_of(listed.cbegin(), listed.cend(), same) || std::any_of(waiting.cbegin(), waiting.cend(), same) ||
-           std::any_of(reading.cbegin(), reading.cend(), same);
+    return std::any_of(listed.cbegin(), listed.cend(), same) || std::any_of(arrived.cbegin(), arrived.cend(), same) ||
+           std::any_of(waiting.cbegin(), waiting.cend(), same) || std::any_of(reading.cbegin(), reading.cend(), same);
 }
 
 void PdfFileList::add(const QStringList &paths)
@@ -72,6 +84,9 @@ void PdfFileList::add(const QStringList &paths)
 
 void PdfFileList::enqueue(const Entry &entry)
 {
+    // An empty list starts afresh, drawn for the screen it is shown on now.
+    if (listed.isEmpty() && arrived.isEmpty() && !running && !asking && waiting.isEmpty())
+        pictures->clear(fixedRatio > 0 ? fixedRatio : form->devicePixelRatioF());
     waiting.append(entry);
     if (!running && !asking)
         startNext();
@@ -83,7 +98,7 @@ void PdfFileList::removeRow(int row)
     if (row < 0 || row >= items->rowCount())
         return;
     items->removeRow(row);
-    listed.removeAt(row);
+    pictures->remove(listed.takeAt(row).id);
 }
 
 void PdfFileList::movePath(int source, int target)
@@ -101,8 +116,10 @@ void PdfFileList::clear()
     waiting.clear();
     reading.clear();
     listed.clear();
+    dropArrived();
     leftOut.clear();
     items->removeRows(0, items->rowCount());
+    pictures->clear(pictures->devicePixelRatio());
     setBusy();
 }
 
@@ -126,6 +143,7 @@ void PdfFileList::startNext()
     waiting.clear();
     running = makeThread(batch, generation);
     running->setParent(this);
+    running->setPictureBox(pictureBox * pictures->devicePixelRatio());
     connect(running, &PdfListAddFileThread::fileListed, this, &PdfFileList::onFileListed);
     connect(running, &QThread::finished, this, [this, thread = running.data()] {
         thread->deleteLater();
@@ -139,6 +157,7 @@ void PdfFileList::startNext()
 
 void PdfFileList::onThreadFinished()
 {
+    appendArrived();
     // A stopped thread leaves files unread; they belong to a cleared list.
     reading.clear();
     if (!waiting.isEmpty()) {
@@ -199,14 +218,18 @@ qsizetype PdfFileList::rowOf(quint64 id) const
     return -1;
 }
 
-void PdfFileList::onFileListed(int listedGeneration, int pageCount, const QImage &firstPage,
+void PdfFileList::onFileListed(int listedGeneration, int pageCount, const QByteArray &firstPage,
                                const PdfOpenProblem &problem)
 {
     if (listedGeneration != generation || reading.empty())
         return;
     Entry entry = reading.front();
     reading.pop_front();
-    const qsizetype row = rowOf(entry.id);
+    // Only a file given its password has a row already; if it has none, the
+    // user removed it meanwhile.
+    const qsizetype row = entry.asked ? rowOf(entry.id) : -1;
+    if (entry.asked && row < 0)
+        return;
     if (problem.failed() && (!problem.needsPassword() || entry.asked)) {
         if (row >= 0)
             removeRow(int(row));
@@ -214,27 +237,51 @@ void PdfFileList::onFileListed(int listedGeneration, int pageCount, const QImage
         return;
     }
     entry.locked = problem.needsPassword();
-    QStandardItem *item = row >= 0 ? items->item(int(row)) : new QStandardItem;
-    showEntry(item, entry, pageCount, firstPage);
+    QStandardItem *item = makeRow(entry, pageCount, firstPage);
     if (row >= 0) {
         listed[row] = entry;
+        items->setItem(int(row), item);
         return;
     }
-    listed.append(entry);
-    items->appendRow(item);
+    arrived.append(entry);
+    arrivedRows.append(item);
+    if (arrivedRows.size() >= arrivalBatchRows)
+        appendArrived();
+    else if (!arrivalTimer->isActive())
+        arrivalTimer->start();
 }
 
-void PdfFileList::showEntry(QStandardItem *item, const Entry &entry, int pageCount, const QImage &firstPage) const
+void PdfFileList::appendArrived()
+{
+    arrivalTimer->stop();
+    if (arrivedRows.isEmpty())
+        return;
+    listed.append(std::exchange(arrived, {}));
+    items->invisibleRootItem()->appendRows(std::exchange(arrivedRows, {}));
+}
+
+void PdfFileList::dropArrived()
+{
+    arrivalTimer->stop();
+    arrived.clear();
+    qDeleteAll(std::exchange(arrivedRows, {}));
+}
+
+QStandardItem *PdfFileList::makeRow(const Entry &entry, int pageCount, const QByteArray &firstPage)
 {
     const QString name = QFileInfo(entry.input.path).fileName();
+    QStandardItem *item = nullptr;
     if (entry.locked) {
-        item->setText(tr("Password needed"));
-        item->setIcon(QIcon(QStringLiteral(":/resources/images/_PDF128.png")));
+        item = new QStandardItem(pdfIcon, tr("Password needed"));
         item->setToolTip(tr("%1, waiting for its password").arg(name));
     } else {
-        item->setText(QStringLiteral("1-%1").arg(pageCount));
-        item->setIcon(firstPage.isNull() ? QIcon(QStringLiteral(":/resources/images/_PDF128.png"))
-                                         : QIcon(QPixmap::fromImage(firstPage)));
+        const QString span = QStringLiteral("1-%1").arg(pageCount);
+        if (firstPage.isEmpty()) {
+            item = new QStandardItem(pdfIcon, span);
+        } else {
+            pictures->setThumbnail(entry.id, firstPage);
+            item = new ThumbnailItem(pictures, entry.id, span);
+        }
         item->setToolTip(pageCount == 1 ? tr("%1, 1 page").arg(name) : tr("%1, %2 pages").arg(name).arg(pageCount));
     }
     item->setData(name, PdfFileItemDelegate::FileNameRole);
@@ -242,4 +289,5 @@ void PdfFileList::showEntry(QStandardItem *item, const Entry &entry, int pageCou
     item->setCheckable(false);
     item->setEditable(false);
     item->setDropEnabled(false);
+    return item;
 }

@@ -3,7 +3,8 @@
 #include "pdfinput.h"
 #include "pdfopenproblem.h"
 
-#include <QImage>
+#include <QByteArray>
+#include <QIcon>
 #include <QList>
 #include <QObject>
 #include <QPointer>
@@ -15,7 +16,9 @@
 class PdfListAddFileThread;
 class QStandardItem;
 class QStandardItemModel;
+class QTimer;
 class QWidget;
+class ThumbnailStore;
 
 // The files listed by the merge or password tool: the model the list view
 // shows, row r standing for listed file r. Added files wait apart from the
@@ -24,18 +27,27 @@ class QWidget;
 // once, holding its place while the intake goes on; at the end of the intake
 // the user is asked for each password (a file whose password is not given
 // goes again) and then told, in one message, which files were left out and
-// why. A second intake while the thread runs waits for it.
+// why. A second intake while the thread runs waits for it. Rows arrive in
+// batches and keep their first pages compressed in a ThumbnailStore, decoded
+// only while a view paints them.
 class PdfFileList : public QObject
 {
     Q_OBJECT
 public:
     using ThreadFactory = std::function<PdfListAddFileThread *(const QList<PdfInput> &inputs, int generation)>;
+    // The box first pages fit in, in device-independent pixels.
+    static constexpr QSize pictureBox{200, 200};
 
     // The form is the parent of the questions and messages; title is theirs.
-    PdfFileList(ThreadFactory makeThread, const QString &title, QWidget *form);
+    // The pictures live in `pictures` when given, else in a store of the list's own.
+    PdfFileList(ThreadFactory makeThread, const QString &title, QWidget *form, ThumbnailStore *pictures = nullptr);
     ~PdfFileList() override;
 
     QStandardItemModel *model() const { return items; }
+    const ThumbnailStore &thumbnails() const { return *pictures; }
+    // Pictures are drawn for this ratio from the next intake into an empty
+    // list on (the form's until set).
+    void setDevicePixelRatio(qreal ratio) { fixedRatio = ratio; }
     // The listed files, in row order, with the passwords that open them;
     // never a file still being read or asked about.
     QList<PdfInput> inputs() const;
@@ -70,22 +82,31 @@ private:
     void startNext();
     void onThreadFinished();
     void askForPasswords();
-    void onFileListed(int generation, int pageCount, const QImage &firstPage, const PdfOpenProblem &problem);
+    void onFileListed(int generation, int pageCount, const QByteArray &firstPage, const PdfOpenProblem &problem);
     qsizetype rowOf(quint64 id) const;
-    void showEntry(QStandardItem *item, const Entry &entry, int pageCount, const QImage &firstPage) const;
+    QStandardItem *makeRow(const Entry &entry, int pageCount, const QByteArray &firstPage);
+    void appendArrived();
+    void dropArrived();
     void setBusy();
 
     ThreadFactory makeThread;
     const QString title;
     QWidget *form;
     QStandardItemModel *items;
+    ThumbnailStore *pictures;
+    const QIcon pdfIcon;
     QList<Entry> listed;       // one per row
+    // Read but not yet rows: they join the model together.
+    QList<Entry> arrived;
+    QList<QStandardItem *> arrivedRows;
+    QTimer *arrivalTimer;
     QList<Entry> waiting;      // added, not yet handed to a thread
     std::deque<Entry> reading; // handed to the running thread, in its order
     QStringList leftOut;       // "name: reason" of the current intake
     QPointer<PdfListAddFileThread> running;
     quint64 nextId = 1;
     int generation = 0;
+    qreal fixedRatio = 0;
     bool asking = false;
     bool wasBusy = false;
 };

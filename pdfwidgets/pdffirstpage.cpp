@@ -1,33 +1,44 @@
 #include "pdffirstpage.h"
 
-#include "pagethumbnails.h"
+#include "pagejobrunner.h"
+#include "pdfopencheck.h"
 
-#include <QTimer>
+#include <QDataStream>
+#include <QIODevice>
 
-namespace {
-// How often a stop is looked for while the workers are busy.
-constexpr int stopPollMs = 20;
-} // namespace
-
-PdfFirstPage readFirstPage(const PdfInput &input, const std::atomic_bool &stop)
+PdfFirstPage readFirstPage(const PdfInput &input, QSize box, const std::atomic_bool &stop)
 {
     PdfFirstPage first;
-    // The workers stop at once when this is set: after the first page, or
-    // when the list no longer wants the file, even while a worker is busy.
-    std::atomic_bool enough = stop.load();
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] { enough = enough || stop; });
-    poll.start(stopPollMs);
-    listPageThumbnails(
-        input, {QSize(200, 200), 0, {}}, enough,
-        [&](const PdfPageListing &listing) {
-            first.pageCount = listing.pageCount;
-            first.problem = listing.problem;
-        },
-        [](int) {},
-        [&](int, const QList<QByteArray> &thumbnails) {
-            first.image = QImage::fromData(thumbnails.constFirst());
-            enough = true;
-        });
+    // A pipe or a device would hold a worker until its watchdog fires.
+    first.problem = fileProblem(input.path);
+    if (first.problem.failed())
+        return first;
+    // One worker and one request: a list wants the first page alone, as soon
+    // as it is drawn, and nothing of the pages after it.
+    PageJobRunner runner(input.path);
+    runner.setPassword(input.password);
+    QObject::connect(&runner, &PageJobRunner::opened, &runner, [&](const RenderDocumentInfo &info) {
+        first.pageCount = info.pageCount;
+        if (info.pageCount == 0) {
+            if (!stop)
+                first.problem = loadProblem(input, info);
+            runner.finish();
+            return;
+        }
+        QByteArray body;
+        QDataStream out(&body, QIODevice::WriteOnly);
+        out << qint32(0) << box;
+        runner.addRequests(RenderProtocol::Thumbnail, {body}, 1);
+    });
+    QObject::connect(&runner, &PageJobRunner::replied, &runner, [&](int, const QByteArray &body) {
+        QDataStream stream(body);
+        qint32 tag = 0;
+        stream >> tag >> first.picture;
+        runner.finish();
+    });
+    // A page that crashes or hangs its worker is listed without a picture.
+    QObject::connect(&runner, &PageJobRunner::lost, &runner, [&](int) { runner.finish(); });
+    runner.start();
+    runner.exec(stop);
     return first;
 }

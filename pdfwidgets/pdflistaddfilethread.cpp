@@ -21,8 +21,8 @@ void PdfListAddFileThread::run()
     for (const PdfInput &input : inputs) {
         if (stop)
             break;
-        const PdfFirstPage first = readFirstPage(input, stop);
-        emit fileListed(generation, first.pageCount, first.image, first.problem);
+        const PdfFirstPage first = readFirstPage(input, pictureBox, stop);
+        emit fileListed(generation, first.pageCount, first.picture, first.problem);
     }
     emit filesAdded();
 }

@@ -3,8 +3,9 @@
 #include "pdfinput.h"
 #include "pdfopenproblem.h"
 
-#include <QImage>
+#include <QByteArray>
 #include <QList>
+#include <QSize>
 #include <QThread>
 
 #include <atomic>
@@ -20,10 +21,13 @@ public:
     ~PdfListAddFileThread() override;
 
     void requestStop() { stop = true; }
+    // The box (device pixels) first pages are drawn to fit; set before start().
+    void setPictureBox(QSize box) { pictureBox = box; }
 
 signals:
-    // firstPage is null and problem says why when the file did not open (pageCount 0).
-    void fileListed(int generation, int pageCount, QImage firstPage, PdfOpenProblem problem);
+    // firstPage is the compressed picture, empty when not drawn; problem says
+    // why when the file did not open (pageCount 0).
+    void fileListed(int generation, int pageCount, QByteArray firstPage, PdfOpenProblem problem);
     void filesAdded();
 
 protected:
@@ -32,5 +36,6 @@ protected:
 private:
     const QList<PdfInput> inputs;
     const int generation;
+    QSize pictureBox{200, 200};
     std::atomic_bool stop = false;
 };

@@ -5,9 +5,14 @@
 #include "pdftestfiles.h"
 #include "shelldialogs.h"
 #include "testenvironment.h"
+#include "thumbnailitem.h"
+#include "thumbnailstore.h"
 
 #include <QFile>
 #include <QLineEdit>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QStandardItemModel>
 #include <QTemporaryDir>
@@ -27,6 +32,21 @@ ShellDialogs::DialogScript answer(const QString &text)
         dialog->accept();
     };
 }
+
+// The picture a row paints, at its own pixel size.
+QImage rowPicture(const QModelIndex &index)
+{
+    const QIcon icon = index.data(Qt::DecorationRole).value<QIcon>();
+    const QList<QSize> sizes = icon.availableSizes();
+    return sizes.isEmpty() ? QImage() : icon.pixmap(sizes.constFirst()).toImage();
+}
+
+bool near(QRgb a, QRgb b)
+{
+    constexpr int tolerance = 40;
+    return qAbs(qRed(a) - qRed(b)) <= tolerance && qAbs(qGreen(a) - qGreen(b)) <= tolerance &&
+           qAbs(qBlue(a) - qBlue(b)) <= tolerance;
+}
 } // namespace
 
 class TestPdfFileList : public QObject
@@ -43,10 +63,17 @@ private slots:
     void rowNamesItsFile();
     void keyboardReordersAndRemoves_data();
     void keyboardReordersAndRemoves();
+    void rowPaintsTheFirstPage_data();
+    void rowPaintsTheFirstPage();
+    void picturesStayWithinTheirBudget_data();
+    void picturesStayWithinTheirBudget();
+    void removalsReleaseThePictures_data();
+    void removalsReleaseThePictures();
 
 private:
     QString pdf(const QString &name, int pages, const QStringList &encryption = {});
-    PdfFileList *makeList(QWidget &form);
+    QString twoColourPdf(const QString &name, QPageLayout::Orientation orientation);
+    PdfFileList *makeList(QWidget &form, ThumbnailStore *pictures = nullptr);
     static QStringList rowTexts(const PdfFileList &list);
     static QStringList inputNames(const PdfFileList &list);
 
@@ -75,11 +102,29 @@ QString TestPdfFileList::pdf(const QString &name, int pages, const QStringList &
     return path;
 }
 
-PdfFileList *TestPdfFileList::makeList(QWidget &form)
+// Page 1 red above and blue below; page 2 green all over, in the other orientation.
+QString TestPdfFileList::twoColourPdf(const QString &name, QPageLayout::Orientation orientation)
+{
+    const QString path = dir.filePath(name);
+    QPdfWriter writer(path);
+    writer.setResolution(72);
+    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), orientation, QMarginsF()));
+    QPainter painter(&writer);
+    const QRect page = painter.viewport();
+    painter.fillRect(QRect(0, 0, page.width(), page.height() / 2), Qt::red);
+    painter.fillRect(QRect(0, page.height() / 2, page.width(), page.height() - page.height() / 2), Qt::blue);
+    writer.setPageOrientation(orientation == QPageLayout::Portrait ? QPageLayout::Landscape : QPageLayout::Portrait);
+    writer.newPage();
+    painter.fillRect(painter.viewport(), Qt::green);
+    painter.end();
+    return path;
+}
+
+PdfFileList *TestPdfFileList::makeList(QWidget &form, ThumbnailStore *pictures)
 {
     return new PdfFileList(
         [](const QList<PdfInput> &inputs, int generation) { return new PdfListAddFileThread(inputs, generation); },
-        QStringLiteral("Test"), &form);
+        QStringLiteral("Test"), &form, pictures);
 }
 
 QStringList TestPdfFileList::rowTexts(const PdfFileList &list)
@@ -236,6 +281,131 @@ void TestPdfFileList::keyboardReordersAndRemoves()
     QCOMPARE(now, order);
     QCOMPARE(moved.count(), order == QLatin1String("abc") ? 0 : 1);
     QCOMPARE(removeRequested.count(), removals);
+}
+
+// The row shows the file's first page, as another renderer draws it, at the
+// screen's pixel density and no larger than the picture box.
+void TestPdfFileList::rowPaintsTheFirstPage_data()
+{
+    QTest::addColumn<int>("orientation");
+    QTest::addColumn<qreal>("ratio");
+    QTest::addColumn<QSize>("pixels");
+    QTest::newRow("portrait") << int(QPageLayout::Portrait) << 1.0 << QSize(141, 200);
+    QTest::newRow("landscape, ratio 2") << int(QPageLayout::Landscape) << 2.0 << QSize(400, 282);
+    QTest::newRow("portrait, ratio 1.5") << int(QPageLayout::Portrait) << 1.5 << QSize(211, 300);
+}
+
+void TestPdfFileList::rowPaintsTheFirstPage()
+{
+    QFETCH(int, orientation);
+    QFETCH(qreal, ratio);
+    QFETCH(QSize, pixels);
+    const QString path = twoColourPdf(QStringLiteral("colours%1.pdf").arg(QTest::currentDataTag()),
+                                      QPageLayout::Orientation(orientation));
+    QWidget form;
+    PdfFileList *list = makeList(form);
+    list->setDevicePixelRatio(ratio);
+    list->add({path});
+    QTRY_COMPARE_WITH_TIMEOUT(list->rowCount(), 1, 10000);
+    const QImage shown = rowPicture(list->model()->index(0, 0));
+    QCOMPARE(shown.size(), pixels);
+
+    QProcess pdftoppm;
+    pdftoppm.start(QStringLiteral("pdftoppm"), {"-f", "1", "-l", "1", "-singlefile", "-scale-to-x",
+                                               QString::number(pixels.width()), "-scale-to-y",
+                                               QString::number(pixels.height()), "-png", path,
+                                               dir.filePath(QStringLiteral("reference"))});
+    QVERIFY(pdftoppm.waitForFinished(20000));
+    const QImage reference(dir.filePath(QStringLiteral("reference.png")));
+    QCOMPARE(reference.size(), pixels);
+    for (const QPointF &at : {QPointF(0.5, 0.25), QPointF(0.25, 0.75), QPointF(0.9, 0.1)}) {
+        const QPoint pixel(int(at.x() * pixels.width()), int(at.y() * pixels.height()));
+        QVERIFY2(near(shown.pixel(pixel), reference.pixel(pixel)),
+                 qPrintable(QStringLiteral("at %1,%2: %3 instead of %4")
+                                .arg(pixel.x())
+                                .arg(pixel.y())
+                                .arg(shown.pixel(pixel), 0, 16)
+                                .arg(reference.pixel(pixel), 0, 16)));
+    }
+}
+
+// However long the list, its pictures take no more than the store's budget,
+// compressed, and its cache, decoded, at any pixel density; laying the list
+// out decodes nothing, painting decodes only what is shown.
+void TestPdfFileList::picturesStayWithinTheirBudget_data()
+{
+    QTest::addColumn<qreal>("ratio");
+    QTest::newRow("ratio 1") << 1.0;
+    QTest::newRow("ratio 2") << 2.0;
+}
+
+void TestPdfFileList::picturesStayWithinTheirBudget()
+{
+    QFETCH(qreal, ratio);
+    constexpr int files = 14;
+    constexpr qint64 budget = 12 * 1024;
+    constexpr qint64 cache = 1024 * 1024;
+    QStringList paths;
+    for (int file = 0; file < files; ++file)
+        paths.append(pdf(QStringLiteral("long%1.pdf").arg(file), 1 + file % 3));
+    ThumbnailStore store(nullptr, budget, cache);
+    QWidget form;
+    PdfFileList *list = makeList(form, &store);
+    list->setDevicePixelRatio(ratio);
+    QSignalSpy added(list, &PdfFileList::filesAdded);
+    list->add(paths);
+    QTRY_COMPARE_WITH_TIMEOUT(added.count(), 1, 60000);
+    QCOMPARE(list->rowCount(), files);
+    QVERIFY(store.storedBytes() <= budget);
+    QVERIFY2(store.count() < files, "the budget must bite for this test to mean anything");
+
+    MergePDFListView view;
+    view.setViewMode(QListView::IconMode);
+    view.setIconSize(PdfFileList::pictureBox);
+    view.resize(500, 300);
+    view.setModel(list->model());
+    view.doItemsLayout();
+    QCOMPARE(store.cachedBytes(), 0);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    for (int row = 0; row < files; ++row) {
+        view.scrollTo(list->model()->index(row, 0));
+        QTest::qWait(10);
+        QVERIFY(store.cachedBytes() <= cache);
+        QVERIFY(store.storedBytes() <= budget);
+    }
+}
+
+// Remove and Clear let go of the pictures at once, the rows' and no others.
+void TestPdfFileList::removalsReleaseThePictures_data()
+{
+    QTest::addColumn<bool>("clear");
+    QTest::addColumn<int>("pictures");
+    QTest::newRow("remove one") << false << 2;
+    QTest::newRow("clear") << true << 0;
+}
+
+void TestPdfFileList::removalsReleaseThePictures()
+{
+    QFETCH(bool, clear);
+    QFETCH(int, pictures);
+    QWidget form;
+    PdfFileList *list = makeList(form);
+    QSignalSpy added(list, &PdfFileList::filesAdded);
+    list->add({pdf("a.pdf", 2), pdf("b.pdf", 5), pdf("c.pdf", 1)});
+    QTRY_COMPARE_WITH_TIMEOUT(added.count(), 1, 20000);
+    for (int row = 0; row < list->rowCount(); ++row)
+        QVERIFY(!rowPicture(list->model()->index(row, 0)).isNull());
+    QCOMPARE(list->thumbnails().count(), 3);
+    QVERIFY(list->thumbnails().cachedBytes() > 0);
+    if (clear)
+        list->clear();
+    else
+        list->removeRow(1);
+    QCOMPARE(list->thumbnails().count(), pictures);
+    QCOMPARE(list->thumbnails().cachedBytes() > 0, pictures > 0);
+    QCOMPARE(list->thumbnails().storedBytes() > 0, pictures > 0);
+    QCOMPARE(list->rowCount(), pictures);
 }
 
 QTEST_MAIN(TestPdfFileList)
