@@ -4,6 +4,7 @@
 #include "pdflistaddfilethread.h"
 #include "pdfopenreport.h"
 #include "pdfpassworddialog.h"
+#include "pdfpictureredraw.h"
 #include "thumbnailitem.h"
 #include "thumbnailstore.h"
 #include "workerrelease.h"
@@ -33,6 +34,7 @@ PdfFileList::PdfFileList(ThreadFactory makeThread, const QString &title, QWidget
     , form(form)
     , items(new QStandardItemModel(this))
     , pictures(pictures ? pictures : new ThumbnailStore(this))
+    , redraw(new PdfPictureRedraw(this))
     , pdfIcon(QStringLiteral(":/resources/images/_PDF128.png"))
     , arrivalTimer(new QTimer(this))
 {
@@ -40,6 +42,8 @@ PdfFileList::PdfFileList(ThreadFactory makeThread, const QString &title, QWidget
     arrivalTimer->setSingleShot(true);
     arrivalTimer->setInterval(arrivalBatchMs);
     connect(arrivalTimer, &QTimer::timeout, this, &PdfFileList::appendArrived);
+    connect(this->pictures, &ThumbnailStore::thumbnailsWanted, this, &PdfFileList::redrawWanted);
+    connect(redraw, &PdfPictureRedraw::pictureRead, this, &PdfFileList::onPictureRedrawn);
 }
 
 PdfFileList::~PdfFileList()
@@ -120,6 +124,7 @@ void PdfFileList::clear()
     leftOut.clear();
     items->removeRows(0, items->rowCount());
     pictures->clear(pictures->devicePixelRatio());
+    redraw->cancel();
     setBusy();
 }
 
@@ -265,6 +270,30 @@ void PdfFileList::dropArrived()
     arrivalTimer->stop();
     arrived.clear();
     qDeleteAll(std::exchange(arrivedRows, {}));
+}
+
+// Rows shown without their picture (let go of to stay within the budget) get
+// it drawn again, before any others.
+void PdfFileList::redrawWanted()
+{
+    QList<PdfPictureRedraw::File> files;
+    for (const ThumbnailStore::Id id : pictures->takeWanted()) {
+        const qsizetype row = rowOf(id);
+        if (row >= 0 && !listed.at(row).locked)
+            files.append({id, listed.at(row).input});
+    }
+    if (!files.isEmpty())
+        redraw->request(files, pictureBox * pictures->devicePixelRatio());
+}
+
+void PdfFileList::onPictureRedrawn(quint64 id, const QByteArray &picture)
+{
+    const qsizetype row = rowOf(id);
+    if (row < 0)
+        return;
+    pictures->setThumbnail(id, picture);
+    const QModelIndex index = items->index(int(row), 0);
+    emit items->dataChanged(index, index, {Qt::DecorationRole});
 }
 
 QStandardItem *PdfFileList::makeRow(const Entry &entry, int pageCount, const QByteArray &firstPage)

@@ -14,6 +14,7 @@
 #include <functional>
 
 class PdfListAddFileThread;
+class PdfPictureRedraw;
 class QStandardItem;
 class QStandardItemModel;
 class QTimer;
@@ -87,6 +88,8 @@ private:
     QStandardItem *makeRow(const Entry &entry, int pageCount, const QByteArray &firstPage);
     void appendArrived();
     void dropArrived();
+    void redrawWanted();
+    void onPictureRedrawn(quint64 id, const QByteArray &picture);
     void setBusy();
 
     ThreadFactory makeThread;
@@ -94,6 +97,7 @@ private:
     QWidget *form;
     QStandardItemModel *items;
     ThumbnailStore *pictures;
+    PdfPictureRedraw *redraw;
     const QIcon pdfIcon;
     QList<Entry> listed;       // one per row
     // Read but not yet rows: they join the model together.

@@ -2,6 +2,7 @@
 #include "pdffileitemdelegate.h"
 #include "pdffilelist.h"
 #include "pdflistaddfilethread.h"
+#include "pdfpictureredraw.h"
 #include "pdftestfiles.h"
 #include "shelldialogs.h"
 #include "testenvironment.h"
@@ -69,6 +70,8 @@ private slots:
     void picturesStayWithinTheirBudget();
     void removalsReleaseThePictures_data();
     void removalsReleaseThePictures();
+    void laterWishesAreDrawnFirst_data();
+    void laterWishesAreDrawnFirst();
 
 private:
     QString pdf(const QString &name, int pages, const QStringList &encryption = {});
@@ -331,7 +334,8 @@ void TestPdfFileList::rowPaintsTheFirstPage()
 
 // However long the list, its pictures take no more than the store's budget,
 // compressed, and its cache, decoded, at any pixel density; laying the list
-// out decodes nothing, painting decodes only what is shown.
+// out decodes nothing, painting decodes only what is shown, and a row shown
+// after its picture was let go of gets it drawn again.
 void TestPdfFileList::picturesStayWithinTheirBudget_data()
 {
     QTest::addColumn<qreal>("ratio");
@@ -342,8 +346,8 @@ void TestPdfFileList::picturesStayWithinTheirBudget_data()
 void TestPdfFileList::picturesStayWithinTheirBudget()
 {
     QFETCH(qreal, ratio);
-    constexpr int files = 14;
-    constexpr qint64 budget = 12 * 1024;
+    constexpr int files = 30;
+    constexpr qint64 budget = 24 * 1024;
     constexpr qint64 cache = 1024 * 1024;
     QStringList paths;
     for (int file = 0; file < files; ++file)
@@ -362,15 +366,16 @@ void TestPdfFileList::picturesStayWithinTheirBudget()
     MergePDFListView view;
     view.setViewMode(QListView::IconMode);
     view.setIconSize(PdfFileList::pictureBox);
-    view.resize(500, 300);
+    view.resize(260, 300);
     view.setModel(list->model());
     view.doItemsLayout();
     QCOMPARE(store.cachedBytes(), 0);
     view.show();
     QVERIFY(QTest::qWaitForWindowExposed(&view));
     for (int row = 0; row < files; ++row) {
-        view.scrollTo(list->model()->index(row, 0));
-        QTest::qWait(10);
+        const QModelIndex index = list->model()->index(row, 0);
+        view.scrollTo(index);
+        QTRY_VERIFY_WITH_TIMEOUT(index.data(ThumbnailItem::HasThumbnailRole).toBool(), 10000);
         QVERIFY(store.cachedBytes() <= cache);
         QVERIFY(store.storedBytes() <= budget);
     }
@@ -406,6 +411,42 @@ void TestPdfFileList::removalsReleaseThePictures()
     QCOMPARE(list->thumbnails().cachedBytes() > 0, pictures > 0);
     QCOMPARE(list->thumbnails().storedBytes() > 0, pictures > 0);
     QCOMPARE(list->rowCount(), pictures);
+}
+
+// Pictures wished for while others are drawn go before those wished earlier;
+// none is drawn twice.
+void TestPdfFileList::laterWishesAreDrawnFirst_data()
+{
+    QTest::addColumn<QList<quint64>>("later");
+    QTest::addColumn<QList<quint64>>("order");
+    const QList<quint64> firstRound{0, 1, 2, 3, 4, 5, 6, 7};
+    QTest::newRow("a new file") << QList<quint64>{20} << firstRound + QList<quint64>{20, 8, 9};
+    QTest::newRow("a waiting file") << QList<quint64>{9} << firstRound + QList<quint64>{9, 8};
+    QTest::newRow("a file being drawn") << QList<quint64>{3, 8} << firstRound + QList<quint64>{8, 9};
+}
+
+void TestPdfFileList::laterWishesAreDrawnFirst()
+{
+    QFETCH(QList<quint64>, later);
+    QFETCH(QList<quint64>, order);
+    const auto files = [this](const QList<quint64> &ids) {
+        QList<PdfPictureRedraw::File> list;
+        for (quint64 id : ids)
+            list.append({id, {pdf(QStringLiteral("wish%1.pdf").arg(id), 1), QString()}});
+        return list;
+    };
+    static_assert(PdfPictureRedraw::filesPerRound == 8);
+    PdfPictureRedraw redraw;
+    QList<quint64> drawn;
+    connect(&redraw, &PdfPictureRedraw::pictureRead, this, [&](quint64 id, const QByteArray &picture) {
+        QVERIFY(!picture.isEmpty());
+        drawn.append(id);
+    });
+    redraw.request(files({0, 1, 2, 3, 4, 5, 6, 7, 8, 9}), QSize(50, 50));
+    redraw.request(files(later), QSize(50, 50));
+    QTRY_COMPARE_WITH_TIMEOUT(drawn.size(), order.size(), 30000);
+    QTest::qWait(100);
+    QCOMPARE(drawn, order);
 }
 
 QTEST_MAIN(TestPdfFileList)
