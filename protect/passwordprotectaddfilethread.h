@@ -3,6 +3,8 @@
 #include "pdflistaddfilethread.h"
 
 // Lists the files dropped onto or added to the password tool.
+// Adds nothing to PdfListAddFileThread: its own class name tells this tool's
+// intakes apart from the other tool's (findChild, qobject_cast, metaObject).
 class PasswordProtectAddFileThread : public PdfListAddFileThread
 {
     Q_OBJECT
