@@ -65,7 +65,8 @@ int runProtect(const QStringList &arguments)
 {
     QElapsedTimer timer;
     timer.start();
-    return report(timer, protectPdf({arguments.at(0), {}}, arguments.at(1), arguments.at(2)));
+    const PdfWorkResult result = protectPdf({arguments.at(0), {}}, arguments.at(1), arguments.at(2));
+    return report(timer, result.error, result.warnings);
 }
 
 } // namespace

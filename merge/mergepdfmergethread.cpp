@@ -34,5 +34,6 @@ void MergePDFMergeThread::run()
                            QStringLiteral("%1 (%2 of %3)").arg(name).arg(at.pagesDone).arg(at.pageCount));
     };
     const PdfWorkResult result = mergePdfs(job, progress, stopFlag(), &discardFlag());
+    reportRepairs(result.warnings);
     emit finishMerge(outputPath, result.error.message);
 }

@@ -4,6 +4,7 @@
 #include "pdffilelist.h"
 #include "pdflistaddfilethread.h"
 #include "pdflisttoolthread.h"
+#include "pdfwarningsummary.h"
 #include "shelldialogs.h"
 #include "shellhelpers.h"
 #include "splitpdfframe.h"
@@ -227,6 +228,9 @@ void PdfListToolForm::startRunThread(PdfListToolThread *thread)
     ui.progressFrame->show();
     ui.mainListView->hide();
     cancelled = false;
+    runWarnings.clear();
+    connect(thread, &PdfListToolThread::damageRepaired, this,
+            [this](const QStringList &warnings) { runWarnings += warnings; });
     thread->setParent(this);
     runThread = thread;
     connect(thread, &QThread::finished, thread, &QObject::deleteLater);
@@ -264,7 +268,8 @@ void PdfListToolForm::showRunFinished(const QString &output, const QString &errM
     }
     if (cancelled)
         return;
-    QMessageBox box(QMessageBox::Information, setup.title, setup.doneText, QMessageBox::Ok);
+    QMessageBox box(QMessageBox::Information, setup.title, withPdfWarningSummary(setup.doneText, runWarnings),
+                    QMessageBox::Ok);
     const QPushButton *openFolder = box.addButton(tr("Open Folder"), QMessageBox::ActionRole);
     if (ShellDialogs::exec(box) == openFolder)
         ShellHelpers::openFolder(QFileInfo(output).isDir() ? output : QFileInfo(output).absolutePath(), this);

@@ -120,6 +120,7 @@ private:
     PdfListFormUi ui;
     PdfFileList *fileList = nullptr;
     QPointer<PdfListToolThread> runThread;
+    QStringList runWarnings;
     bool cancelled = false;
     bool ready = false; // cleared while a row is being removed
 };

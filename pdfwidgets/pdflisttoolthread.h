@@ -3,6 +3,7 @@
 #include "pdfinput.h"
 
 #include <QList>
+#include <QStringList>
 #include <QThread>
 
 #include <atomic>
@@ -24,6 +25,11 @@ public:
         stop = true;
     }
 
+signals:
+    // qpdf's warnings about damage in the sources that the run repaired;
+    // comes before the run's end, and only when there are any.
+    void damageRepaired(QStringList warnings);
+
 protected:
     PdfListToolThread(const QList<PdfInput> &sources, QObject *parent)
         : QThread(parent)
@@ -33,6 +39,11 @@ protected:
 
     const std::atomic_bool &stopFlag() const { return stop; }
     const std::atomic_bool &discardFlag() const { return discard; }
+    void reportRepairs(const QStringList &warnings)
+    {
+        if (!warnings.isEmpty())
+            emit damageRepaired(warnings);
+    }
 
     const QList<PdfInput> sources; // the listed files, in list order
 

@@ -23,14 +23,17 @@ void PasswordProtectPasswordThread::run()
 {
     emit preparePassword(int(sources.size()));
     QString errMsg;
+    QStringList warnings;
     for (int i = 0; i < sources.size() && !stopFlag(); ++i) {
         const PdfInput &source = sources.at(i);
         emit progressPassword(i, QFileInfo(source.path).fileName());
-        const PdfError error = protectPdf(source, protectedOutputPath(outputFolder, source.path), password);
-        if (error.failed()) {
-            errMsg = error.messageWithCode();
+        const PdfWorkResult result = protectPdf(source, protectedOutputPath(outputFolder, source.path), password);
+        warnings += result.warnings;
+        if (result.error.failed()) {
+            errMsg = result.error.messageWithCode();
             break;
         }
     }
+    reportRepairs(warnings);
     emit finishPassword(outputFolder, errMsg);
 }

@@ -1,3 +1,4 @@
+#include "pdfwarningsummary.h"
 #include "shelldialogs.h"
 #include "shellhelpers.h"
 #include "splitpdf.h"
@@ -75,9 +76,8 @@ QString SplitPDFForm::chooseOutputFile()
     const QString remembered = SplitPDFGlobal::outputPath();
     const QString startFolder =
         !remembered.isEmpty() && QFileInfo(remembered).isDir() ? remembered : ShellHelpers::documentsFolder();
-    const QString answer =
-        ShellDialogs::getSaveFileName(nullptr, tr("Save to PDF File"), startFolder, tr("PDF files (*.pdf)"),
-                                      QStringLiteral("pdf"));
+    const QString answer = ShellDialogs::getSaveFileName(nullptr, tr("Save to PDF File"), startFolder,
+                                                         tr("PDF files (*.pdf)"), QStringLiteral("pdf"));
     if (answer.isEmpty())
         return QString();
     SplitPDFGlobal::setOutputPath(QFileInfo(answer).absolutePath());
@@ -106,10 +106,8 @@ void SplitPDFForm::showCompletionMessage(const QString &errMsg, const QStringLis
     QMessageBox box;
     box.setIcon(QMessageBox::Information);
     box.setWindowTitle(tr("Split PDF"));
-    box.setText(tr("Creating PDF file is completed"));
     // The file was written, but the user should know the source was damaged.
-    if (!warnings.isEmpty())
-        box.setDetailedText(warnings.join(QLatin1Char('\n')));
+    box.setText(withPdfWarningSummary(tr("Creating PDF file is completed"), warnings));
     box.setStandardButtons(QMessageBox::Ok);
     QPushButton *openFile = box.addButton(tr("Open PDF File"), QMessageBox::ActionRole);
     if (ShellDialogs::exec(box) == openFile)

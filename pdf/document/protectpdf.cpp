@@ -18,8 +18,9 @@ QString protectedOutputPath(const QString &folder, const QString &sourcePath)
     return path;
 }
 
-PdfError protectPdf(const PdfInput &source, const QString &target, const QString &password)
+PdfWorkResult protectPdf(const PdfInput &source, const QString &target, const QString &password)
 {
+    PdfWorkResult result;
     try {
         std::shared_ptr<PdfSource> input = PdfSource::open(source);
         const QByteArray utf8 = password.toUtf8();
@@ -28,9 +29,12 @@ PdfError protectPdf(const PdfInput &source, const QString &target, const QString
             writer.setR6EncryptionParameters(utf8.constData(), utf8.constData(), true, true, false, false, false, true,
                                              qpdf_r3p_low, true);
         };
-        writePdfAtomically(input->qpdf(), target, encrypt, [&] { input.reset(); });
+        writePdfAtomically(input->qpdf(), target, encrypt, [&] {
+            result.warnings = input->takeWarnings();
+            input.reset();
+        });
     } catch (...) {
-        return currentPdfError();
+        result.error = currentPdfError();
     }
-    return {};
+    return result;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "pdferror.h"
 #include "pdfsource.h"
+#include "pdfworkresult.h"
 
 #include <QString>
 
@@ -14,4 +14,4 @@ QString protectedOutputPath(const QString &folder, const QString &sourcePath);
 // Saves an AES-256 (revision 6) encrypted copy of source to target; the
 // password opens it and is also its owner password. Readers may print at
 // low resolution, change the contents and copy text and graphics.
-PdfError protectPdf(const PdfInput &source, const QString &target, const QString &password);
+PdfWorkResult protectPdf(const PdfInput &source, const QString &target, const QString &password);

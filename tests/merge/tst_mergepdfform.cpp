@@ -52,6 +52,7 @@ private slots:
     void mergeWaitsForTheIntake();
     void damagedFileWritesNothing();
     void protectedAndUnreadableFilesAtIntake();
+    void repairedSourceIsReported();
 
 private:
     QString pdf(int pageCount);
@@ -410,6 +411,25 @@ void TestMergePdfForm::protectedAndUnreadableFilesAtIntake()
             QVERIFY2(!stored.readAll().contains(password.toUtf8()), qPrintable(stored.fileName()));
         }
     }
+}
+
+// A source qpdf had to repair is merged, and the message says so briefly.
+void TestMergePdfForm::repairedSourceIsReported()
+{
+    const QString repaired = dir.filePath(QStringLiteral("repaired.pdf"));
+    QVERIFY(PdfTestFiles::writeRepairable(repaired, 2));
+    MergePdfForm form;
+    list(form, {pdf(1), repaired});
+    const QString output = dir.filePath(QStringLiteral("with repaired.pdf"));
+    ShellDialogs::enqueueAnswer(output);
+    ShellDialogs::enqueueAnswer(QMessageBox::Ok);
+    form.on_mergeButton_clicked();
+    QTRY_COMPARE(ShellDialogs::pendingAnswers(), 0);
+    const QString message = ShellDialogs::takeQuestions().last().text;
+    QVERIFY2(
+        PdfTestFiles::tellsOfRepair(message, QStringLiteral("The PDF files have been successfully merged."), repaired),
+        qPrintable(message));
+    QCOMPARE(PdfTestFiles::pageTexts(output), numbered({1, 2}));
 }
 
 QTEST_MAIN(TestMergePdfForm)

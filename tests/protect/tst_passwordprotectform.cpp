@@ -44,6 +44,7 @@ private slots:
     void protectsNextToExistingFiles();
     void damagedFileStopsTheRun();
     void protectedSourceGetsTheNewPassword();
+    void repairedSourceIsReported();
 
 private:
     QString run(PasswordProtectForm &form, const QStringList &paths, const QString &folder, const QString &password,
@@ -254,6 +255,20 @@ void TestPasswordProtectForm::protectedSourceGetsTheNewPassword()
     };
     QVERIFY(rendersWith(QStringLiteral("new password")));
     QVERIFY(!rendersWith(QStringLiteral("old password")));
+}
+
+// The copy of a file qpdf had to repair is written, and the message says so briefly.
+void TestPasswordProtectForm::repairedSourceIsReported()
+{
+    const QString source = dir.filePath(QStringLiteral("repaired.pdf"));
+    QVERIFY(PdfTestFiles::writeRepairable(source, 2));
+    QTemporaryDir output;
+    PasswordProtectForm form;
+    const QString message = run(form, {source}, output.path(), QStringLiteral("p"));
+    QVERIFY2(PdfTestFiles::tellsOfRepair(
+                 message, QStringLiteral("The PDF files have been successfully protected by password."), source),
+             qPrintable(message));
+    QVERIFY(QFileInfo::exists(output.filePath(QStringLiteral("repaired.pdf"))));
 }
 
 QTEST_MAIN(TestPasswordProtectForm)

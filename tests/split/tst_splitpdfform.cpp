@@ -47,6 +47,7 @@ private slots:
     void failureReachesUser_data();
     void failureReachesUser();
     void protectedSourceSplitsWithItsPassword();
+    void repairedSourceIsReported();
 
 private:
     QString writePdf(const QString &name, int pageCount);
@@ -354,6 +355,23 @@ void TestSplitPdfForm::protectedSourceSplitsWithItsPassword()
     QCOMPARE(PdfTestFiles::pageTexts(output), (QStringList{QStringLiteral("2"), QStringLiteral("3")}));
     QVERIFY(TestEnvironment::run(QStringLiteral("qpdf"), {QStringLiteral("--show-encryption"), output})
                 .contains("File is not encrypted"));
+}
+
+// A source qpdf had to repair is split, and the message says so briefly.
+void TestSplitPdfForm::repairedSourceIsReported()
+{
+    const QString source = dir.filePath(QStringLiteral("repaired.pdf"));
+    QVERIFY(PdfTestFiles::writeRepairable(source, 3));
+    load(source, 3);
+    const QString output = dir.filePath(QStringLiteral("from repaired.pdf"));
+    setRows({{2, 3}});
+    ShellDialogs::enqueueAnswer(output);
+    ShellDialogs::enqueueAnswer(int(QMessageBox::Ok));
+    form->findChild<QPushButton *>(QStringLiteral("splitPDFButton"))->click();
+    waitForSplitToEnd();
+    const QString message = ShellDialogs::takeQuestions().last().text;
+    QVERIFY2(PdfTestFiles::tellsOfRepair(message, completed, source), qPrintable(message));
+    QCOMPARE(PdfTestFiles::pageTexts(output), (QStringList{QStringLiteral("2"), QStringLiteral("3")}));
 }
 
 QTEST_MAIN(TestSplitPdfForm)

@@ -71,6 +71,30 @@ bool writeNumbered(const QString &path, int pageCount)
     return TestPdf::writeA4(path, pageCount);
 }
 
+bool writeRepairable(const QString &path, int pageCount)
+{
+    if (!writeNumbered(path, pageCount))
+        return false;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite))
+        return false;
+    QByteArray pdf = file.readAll();
+    const qsizetype at = pdf.lastIndexOf("startxref");
+    const qsizetype end = pdf.indexOf("%%EOF", at);
+    if (at < 0 || end < 0)
+        return false;
+    const qlonglong offset = pdf.mid(at + 9, end - at - 9).trimmed().toLongLong();
+    pdf.replace(at, end - at, "startxref\n" + QByteArray::number(offset + 7) + '\n');
+    return file.resize(0) && file.seek(0) && file.write(pdf) == pdf.size();
+}
+
+bool tellsOfRepair(const QString &message, const QString &done, const QString &path)
+{
+    return message.startsWith(done + QStringLiteral("\n\nDamage in the input was repaired")) &&
+           message.contains(QLatin1Char('\n') + path + QStringLiteral(": file is damaged")) &&
+           message.count(QLatin1Char('\n')) <= 6;
+}
+
 void writeSharedResources(const QString &path)
 {
     QPDF pdf;

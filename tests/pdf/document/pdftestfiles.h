@@ -9,6 +9,12 @@
 namespace PdfTestFiles {
 // pageCount A4 pages, each showing its 1-based number.
 bool writeNumbered(const QString &path, int pageCount);
+// A numbered PDF whose "startxref" points past the table, so that readers
+// repair it: qpdf warns "file is damaged" and rebuilds the table.
+bool writeRepairable(const QString &path, int pageCount);
+// Whether message is done followed by a short account (a few lines) of the
+// damage qpdf repaired in such a file, naming it.
+bool tellsOfRepair(const QString &message, const QString &done, const QString &path);
 // Two pages sharing one resource dictionary with two images, /Im1 drawn on
 // page 1 and /Im2 on page 2, as some writers make them.
 void writeSharedResources(const QString &path);

@@ -63,7 +63,7 @@ void TestProtectPdf::encryptsWithAes256()
     }
     const QString target = path(QStringLiteral("protected.pdf"));
     QFile::remove(target);
-    const PdfError error = protectPdf({source, sourcePassword}, target, password);
+    const PdfError error = protectPdf({source, sourcePassword}, target, password).error;
     QVERIFY2(!error.failed(), qPrintable(error.message));
 
     const QString report = QString::fromUtf8(
@@ -129,7 +129,7 @@ void TestProtectPdf::unreadableSourceWritesNothing()
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write("not a PDF\n") > 0);
     file.close();
     const QString target = path(QStringLiteral("never.pdf"));
-    const PdfError error = protectPdf({source, {}}, target, QStringLiteral("secret"));
+    const PdfError error = protectPdf({source, {}}, target, QStringLiteral("secret")).error;
     QCOMPARE(error.code, int(qpdf_e_damaged_pdf));
     QVERIFY(error.messageWithCode().startsWith(source));
     QVERIFY(error.messageWithCode().endsWith(QStringLiteral(" :5")));
