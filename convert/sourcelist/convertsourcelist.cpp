@@ -9,6 +9,7 @@
 #include "kivlocalconvertimage.h"
 #include "shelldialogs.h"
 #include "shellhelpers.h"
+#include "sourceiconreader.h"
 #include "sourceintake.h"
 #include "theme.h"
 
@@ -128,16 +129,38 @@ void ConvertSourceList::onGetItemIconProcessFinish(QByteArray icon, QString file
 
 void ConvertSourceList::preferWantedIcons()
 {
-    const QList<ThumbnailStore::Id> wanted = icons->takeWanted();
-    if (!addUrlsThread)
-        return;
     QStringList paths;
-    for (const ThumbnailStore::Id id : wanted) {
+    for (const ThumbnailStore::Id id : icons->takeWanted()) {
         const QString path = sourceRows.pathOf(id);
         if (!path.isEmpty())
             paths.append(path);
     }
-    addUrlsThread->prefer(paths);
+    if (paths.isEmpty())
+        return;
+    if (addUrlsThread)
+        addUrlsThread->prefer(paths);
+    else
+        readIconsAgain(paths);
+}
+
+// Icons the store let go of are wanted again long after the intake that read
+// them has ended.
+void ConvertSourceList::readIconsAgain(const QStringList &paths)
+{
+    if (iconReader && iconReader->prefer(paths))
+        return;
+    auto *reader = new SourceIconReader(sourceGeneration, this);
+    iconReader = reader;
+    connect(reader, &SourceIconReader::iconRead, this,
+            [this, reader](const QByteArray &icon, const QString &fileName, const QString &path,
+                           const QString &sizeStr) {
+                if (reader->generation == sourceGeneration)
+                    sourceRows.setDetails(QDir::toNativeSeparators(QDir(path).filePath(fileName)),
+                                          SourceIntake::detailsText(fileName, sizeStr, path), icon);
+            });
+    connect(reader, &QThread::finished, reader, &QObject::deleteLater);
+    reader->prefer(paths);
+    reader->start(QThread::LowPriority);
 }
 
 void ConvertSourceList::onAddUrlsThreadDestroy()
@@ -150,6 +173,9 @@ void ConvertSourceList::onAddUrlsThreadDestroy()
     convertImageAddUrlsThreadStat = false;
     addUrlsThread = nullptr;
     emit showToolbarSignal(true);
+    // Wishes the thread took after its last icon went nowhere: rows still
+    // without one ask again.
+    ui.sourceTreeView->viewport()->update();
 }
 
 void ConvertSourceList::stopAddingUrls()
@@ -157,6 +183,9 @@ void ConvertSourceList::stopAddingUrls()
     // Threads end on their own and delete themselves; their late results are
     // dropped as they belong to the list before.
     ++sourceGeneration;
+    if (iconReader)
+        iconReader->requestStop();
+    iconReader = nullptr;
     if (!addUrlsThread)
         return;
     addUrlsThread->requestStop();

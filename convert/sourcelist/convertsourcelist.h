@@ -11,6 +11,7 @@
 #include <QUrl>
 
 class ConvertImageAddUrlsThread;
+class SourceIconReader;
 class QItemSelection;
 class QStandardItemModel;
 
@@ -58,8 +59,10 @@ private:
     void onRowsListed(QStringList paths);
     void onAddUrlsFinish(QString lastPath);
     void onGetItemIconProcessFinish(QByteArray icon, QString fileName, QString path, QString sizeStr, int index);
-    // Rows painted without their icon: the running intake reads those next.
+    // Rows painted without their icon: the running intake reads those next,
+    // or else a reader of their own.
     void preferWantedIcons();
+    void readIconsAgain(const QStringList &paths);
     void onAddUrlsThreadDestroy();
     void stopAddingUrls();
     bool fromCurrentList(QObject *thread) const;
@@ -74,6 +77,7 @@ private:
     ConvertSourceRows sourceRows;
     // The thread adding the current batch, null when none runs.
     QPointer<ConvertImageAddUrlsThread> addUrlsThread;
+    QPointer<SourceIconReader> iconReader;
     bool convertImageAddUrlsThreadStat = false;
     // Counts Clears: results of a thread from before the last one are dropped.
     int sourceGeneration = 0;

@@ -56,7 +56,14 @@ bool ConvertSourceRows::setDetails(const QString &path, const QString &text, con
     if (!shown)
         return false;
     icons->setThumbnail(shown->thumbnailId(), icon);
-    shown->setText(text);
+    // An icon read again comes with the text the row has: the row is
+    // repainted for the icon alone.
+    if (shown->text() == text) {
+        const QModelIndex index = shown->index();
+        emit model->dataChanged(index, index, {Qt::DecorationRole});
+    } else {
+        shown->setText(text);
+    }
     return true;
 }
 

@@ -51,12 +51,7 @@ void ConvertImageAddUrlsThread::forgetPaths(const QStringList &paths)
 void ConvertImageAddUrlsThread::prefer(const QStringList &paths)
 {
     QMutexLocker locker(&lock);
-    // The latest wishes come first: they are what is on screen now.
-    preferred = paths + preferred;
-    // A screenful is what matters; older wishes are scrolled away.
-    constexpr qsizetype kept = 1024;
-    if (preferred.size() > kept)
-        preferred.resize(kept);
+    SourceIntake::preferFirst(preferred, paths);
 }
 
 bool ConvertImageAddUrlsThread::takeUrl(QUrl &url)
@@ -139,10 +134,16 @@ bool ConvertImageAddUrlsThread::takeIcon(QString &path, int &row)
         QMutexLocker locker(&lock);
         while (!preferred.isEmpty()) {
             path = preferred.takeFirst();
-            const auto due = iconsDue.constFind(SourceImageLoader::pathKey(path));
+            const QString key = SourceImageLoader::pathKey(path);
+            const auto due = iconsDue.constFind(key);
             if (due != iconsDue.cend()) {
                 row = *due;
                 iconsDue.erase(due);
+                return true;
+            }
+            // Read before, and let go of by the list since: read it again.
+            if (known.contains(key)) {
+                row = -1;
                 return true;
             }
         }

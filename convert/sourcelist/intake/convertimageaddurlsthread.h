@@ -43,8 +43,8 @@ signals:
     // Full paths of new rows, in list order, to be appended at the end.
     void rowsListed(QStringList paths);
     void addUrlsFinish(QString lastPath);
-    // `index` is the row the file was listed at; `path` identifies it should
-    // the rows have moved since.
+    // `index` is the row the file was listed at (-1 for an icon read again);
+    // `path` identifies it should the rows have moved since.
     void processFinish(QByteArray icon, QString fileName, QString path, QString sizeStr, int index);
 
 protected:

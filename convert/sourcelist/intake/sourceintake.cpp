@@ -80,4 +80,14 @@ QString detailsText(const QString &fileName, const QString &sizeStr, const QStri
     return fileName + QLatin1Char('\n') + sizeStr + QLatin1Char('\n') + QDir::fromNativeSeparators(folder);
 }
 
+void preferFirst(QStringList &wished, const QStringList &latest)
+{
+    for (const QString &path : latest)
+        wished.removeAll(path);
+    wished = latest + wished;
+    constexpr qsizetype kept = 1024;
+    if (wished.size() > kept)
+        wished.resize(kept);
+}
+
 } // namespace SourceIntake

@@ -32,4 +32,9 @@ Details readDetails(const QString &path);
 // forward slashes, one per line.
 QString detailsText(const QString &fileName, const QString &sizeStr, const QString &folder);
 
+// Puts the latest icon wishes (what is on screen now) before the earlier
+// ones, each path once; keeps about a screenful, as older wishes are
+// scrolled away.
+void preferFirst(QStringList &wished, const QStringList &latest);
+
 } // namespace SourceIntake

@@ -8,6 +8,8 @@
 #include "shellhelpers.h"
 #include "testenvironment.h"
 #include "testimages.h"
+#include "thumbnailitem.h"
+#include "thumbnailstore.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -102,6 +104,9 @@ private slots:
     void clearDuringABatch();
     void iconsOfRowsInViewComeFirst_data();
     void iconsOfRowsInViewComeFirst();
+    void iconsLetGoOfAreReadAgain_data();
+    void iconsLetGoOfAreReadAgain();
+    void anIntakeReadsAnIconAgainWhenWished();
     void addFilesDialog_data();
     void addFilesDialog();
 
@@ -470,6 +475,62 @@ void TestConvertImageSources::iconsOfRowsInViewComeFirst()
     QVERIFY(thread.wait(20000));
     QCOMPARE(read.size(), 40);
     QCOMPARE(read.first(first.size()), first);
+}
+
+// Icons the store let go of to stay within its budget come back when their
+// rows are shown, long after the intake that first read them has ended.
+void TestConvertImageSources::iconsLetGoOfAreReadAgain_data()
+{
+    QTest::addColumn<QList<int>>("dropped");
+    QTest::newRow("one row") << QList<int>{1};
+    QTest::newRow("every row in view") << QList<int>{0, 1, 2, 3, 4};
+}
+
+void TestConvertImageSources::iconsLetGoOfAreReadAgain()
+{
+    QFETCH(QList<int>, dropped);
+    const auto form = startForm();
+    form->resize(1000, 700);
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    emit form->findChild<ConvertImageFrame *>()->addURLs(urls(m_dir.path(), {"many"}));
+    QTRY_VERIFY_WITH_TIMEOUT(intakeDone(*form), 20000);
+    auto *model = qobject_cast<QStandardItemModel *>(view(*form)->model());
+    auto *store = form->findChild<ThumbnailStore *>();
+    QVERIFY(model && store);
+    const auto shown = [model](int row) { return model->index(row, 0).data(ThumbnailItem::HasThumbnailRole).toBool(); };
+    view(*form)->scrollToTop();
+    for (int row : std::as_const(dropped)) {
+        QTRY_VERIFY(shown(row));
+        store->remove(static_cast<ThumbnailItem *>(model->item(row))->thumbnailId());
+        QVERIFY(!shown(row));
+    }
+    view(*form)->viewport()->update();
+    for (int row : std::as_const(dropped))
+        QTRY_VERIFY_WITH_TIMEOUT(shown(row), 10000);
+    QVERIFY(intakeDone(*form));
+}
+
+// While an intake runs, a row shown again without the icon it read before
+// gets it read again next.
+void TestConvertImageSources::anIntakeReadsAnIconAgainWhenWished()
+{
+    const QString first = QDir::toNativeSeparators(m_dir.filePath(QStringLiteral("many/000.png")));
+    ConvertImageAddUrlsThread thread({}, 0, 0);
+    QStringList read;
+    connect(
+        &thread, &ConvertImageAddUrlsThread::processFinish, this,
+        [&](const QByteArray &, const QString &fileName) {
+            read << QFileInfo(fileName).completeBaseName();
+            if (read.size() == 2)
+                thread.prefer({first});
+        },
+        Qt::DirectConnection);
+    thread.appendUrls(urls(m_dir.path(), {"many"}));
+    thread.start();
+    QVERIFY(thread.wait(20000));
+    QCOMPARE(read.size(), 41);
+    QCOMPARE(read.mid(0, 3), (QStringList{"000", "001", "000"}));
 }
 
 void TestConvertImageSources::addFilesDialog_data()
