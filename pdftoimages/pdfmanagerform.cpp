@@ -315,6 +315,8 @@ void PdfManagerForm::onLoadPagesStart()
     thumbnails->setPlaceholder(pagePlaceholder(fitIntoBox(PdfManagerGlobal::pageSize(), thumbnailPixels),
                                                thumbnails->devicePixelRatio()));
     const int count = PdfManagerGlobal::pageCount();
+    if (count > 0)
+        previewRenderer->holdDocument();
     ui.progressBar->setRange(0, count);
     ui.progressBar->setValue(0);
     ui.progressLabel->setText(tr("Loading page 0 of %1. Please wait...").arg(count));
@@ -358,6 +360,7 @@ void PdfManagerForm::renderWantedThumbnails()
 
 void PdfManagerForm::onLoadPagesFinish()
 {
+    previewRenderer->letGo();
     setBusy(false);
     setTopRowVisible(true);
     ui.progressBar->setValue(ui.progressBar->maximum());

@@ -261,6 +261,8 @@ void SplitPDFForm::onLoadPagesStart(int generation, int pageCount)
         return;
     SplitPDFGlobal::setPageCount(pageCount);
     sideForm->setPageCount(pageCount);
+    if (pageCount > 0)
+        previewRenderer->holdDocument();
     QList<QStandardItem *> rows;
     rows.reserve(pageCount);
     for (int page = 0; page < pageCount; ++page)
@@ -289,8 +291,10 @@ void SplitPDFForm::renderWantedThumbnails()
 
 void SplitPDFForm::onLoadPagesFinish(int generation)
 {
-    if (generation == loadGeneration)
-        pagesLoading = false;
+    if (generation != loadGeneration)
+        return;
+    pagesLoading = false;
+    previewRenderer->letGo();
 }
 
 void SplitPDFForm::onLoadPagesFailed(int generation, const PdfOpenProblem &problem)

@@ -7,6 +7,14 @@
 #include <QIODevice>
 #include <QTimer>
 
+namespace {
+
+// Pages whose place a held worker finds in one go: a short step, so a
+// request that comes meanwhile waits little.
+constexpr int indexStep = 5000;
+
+} // namespace
+
 PagePreviewRenderer::PagePreviewRenderer(QObject *parent, RenderTimeouts timeouts)
     : QObject(parent)
     , timeouts(timeouts)
@@ -39,6 +47,25 @@ void PagePreviewRenderer::renderThumbnails(const QList<int> &pages, QSize box)
     sendPending();
 }
 
+void PagePreviewRenderer::holdDocument()
+{
+    holding = true;
+    releaseTimer->stop();
+    if (path.isEmpty())
+        return;
+    if (!documentOpen || fileChanged())
+        openIfNeeded();
+    else
+        indexMore();
+}
+
+void PagePreviewRenderer::letGo()
+{
+    holding = false;
+    if (process && documentOpen && !busy && !indexing)
+        releaseTimer->start();
+}
+
 void PagePreviewRenderer::releaseDocument()
 {
     releaseTimer->stop();
@@ -57,6 +84,7 @@ bool PagePreviewRenderer::fileChanged() const
 
 void PagePreviewRenderer::close()
 {
+    holding = false;
     endWorker();
     releaseTimer->stop();
     pendingPage = -1;
@@ -71,6 +99,7 @@ void PagePreviewRenderer::endWorker()
         process = nullptr;
     }
     documentOpen = false;
+    indexing = false;
     busy = false;
     thumbnailsDrawn = 0;
 }
@@ -90,10 +119,35 @@ void PagePreviewRenderer::openIfNeeded()
         openedModified = file.lastModified();
         process->send(RenderProtocol::Open, RenderProtocol::openBody(path, password));
         documentOpen = true;
+        documentPages = -1;
+        indexedPages = 0;
         process->setWatchdog(timeouts.loadMs);
     } else {
         process->setWatchdog(timeouts.pageMs);
     }
+}
+
+// While held and idle, the worker finds where the pages lie, a step at a time.
+void PagePreviewRenderer::indexMore()
+{
+    if (!holding || busy || indexing || !process || !documentOpen || indexedPages >= documentPages)
+        return;
+    QByteArray body;
+    QDataStream out(&body, QIODevice::WriteOnly);
+    out << qint32(qMin(indexedPages + indexStep, documentPages) - 1);
+    process->send(RenderProtocol::Index, body);
+    process->setWatchdog(timeouts.pageMs);
+    indexing = true;
+}
+
+// Nothing more to wait for: the watchdog rests and the idle delay begins.
+void PagePreviewRenderer::settle()
+{
+    if (busy || indexing)
+        return;
+    process->setWatchdog(0);
+    if (!holding)
+        releaseTimer->start();
 }
 
 void PagePreviewRenderer::sendPending()
@@ -117,14 +171,31 @@ void PagePreviewRenderer::sendPending()
 void PagePreviewRenderer::onFrame(const RenderProtocol::Frame &frame)
 {
     if (frame.type == RenderProtocol::Opened) {
+        QDataStream stream(frame.body);
+        bool loaded = false;
+        qint32 pageCount = 0;
+        stream >> loaded >> pageCount;
+        documentPages = loaded ? pageCount : 0;
         process->setWatchdog(timeouts.pageMs);
+        indexMore();
+        settle();
+        return;
+    }
+    if (frame.type == RenderProtocol::Indexed) {
+        QDataStream stream(frame.body);
+        qint32 lastPage = 0;
+        stream >> lastPage;
+        indexing = false;
+        indexedPages = lastPage + 1;
+        // Requests that came meanwhile go first.
+        sendPending();
+        indexMore();
+        settle();
         return;
     }
     if (frame.type != RenderProtocol::Image && frame.type != RenderProtocol::Encoded)
         return;
     busy = false;
-    process->setWatchdog(0);
-    releaseTimer->start();
     QDataStream stream(frame.body);
     qint32 answeredTag = 0;
     stream >> answeredTag;
@@ -138,6 +209,10 @@ void PagePreviewRenderer::onFrame(const RenderProtocol::Frame &frame)
         emit rendered(busyPage, RenderProtocol::readImage(stream));
     }
     sendPending();
+    if (process) {
+        indexMore();
+        settle();
+    }
 }
 
 void PagePreviewRenderer::onDied()
@@ -145,6 +220,7 @@ void PagePreviewRenderer::onDied()
     process->deleteLater();
     process = nullptr;
     documentOpen = false;
+    indexing = false;
     busy = false;
     thumbnailsDrawn = 0;
     // The request that killed it is not retried; a newer one gets a fresh worker.

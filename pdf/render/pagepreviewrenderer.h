@@ -19,8 +19,8 @@ class RenderProcess;
 // one is drawn collapse into the latest; the preview goes before pictures.
 // A worker that crashes or hangs is killed; the next request starts a fresh
 // one. After a few idle seconds the worker lets go of the file (on Windows an
-// open file cannot be renamed or deleted); it reads the file again when
-// needed, and also when the file on disk has changed since.
+// open file cannot be renamed or deleted), unless it is held; it reads the
+// file again when needed, and also when the file on disk has changed since.
 class PagePreviewRenderer : public QObject
 {
     Q_OBJECT
@@ -39,6 +39,12 @@ public:
     // Draws `pages` (0-based) as list pictures fitting `box`, in this order,
     // replacing the pictures asked for before and not begun.
     void renderThumbnails(const QList<int> &pages, QSize box);
+    // Reads the document now rather than at the first request, finds where
+    // every page lies, and keeps the file open however long it is idle, until
+    // letGo(): while a long document is listed (its file is open for that
+    // anyway), the user may jump to any page and expect its picture at once.
+    void holdDocument();
+    void letGo();
     // The worker lets go of the file; the next request reads it afresh.
     void releaseDocument();
     // Ends the worker.
@@ -53,6 +59,8 @@ signals:
 private:
     void sendPending();
     void openIfNeeded();
+    void indexMore();
+    void settle();
     void endWorker();
     bool fileChanged() const;
     void onFrame(const RenderProtocol::Frame &frame);
@@ -66,6 +74,12 @@ private:
     qint64 openedSize = -1;
     QDateTime openedModified;
     bool documentOpen = false;
+    bool holding = false;
+    // Of the document as last read: its pages, and how many of them the
+    // worker has found in the page tree (-1: not answered yet).
+    int documentPages = -1;
+    int indexedPages = 0;
+    bool indexing = false;
     bool busy = false;
     bool busyWithThumbnail = false;
     int tag = 0;

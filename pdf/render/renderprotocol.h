@@ -18,6 +18,7 @@ enum Command : quint8 {
                 // qint64 byte budget, encoder threads -> Begin, Exported
     Close = 4,  // closes the document, keeps the worker
     Thumbnail = 5, // tag, page, QSize box              -> Begin, Encoded
+    Index = 6,     // qint32 page: finds where pages up to it lie -> Indexed
 };
 
 enum Reply : quint8 {
@@ -28,6 +29,7 @@ enum Reply : quint8 {
     Exported = 104, // tag, QString reason (empty: written)
     Encoded = 105,  // tag, QByteArray: the page as encodeThumbnail() writes it
                     // (empty if the page could not be drawn)
+    Indexed = 106,  // qint32 page: the last page found
 };
 
 struct Frame {

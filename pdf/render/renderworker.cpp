@@ -54,6 +54,9 @@ void RenderWorker::handle(const RenderProtocol::Frame &frame)
     case RenderProtocol::Export:
         exportPage(request);
         break;
+    case RenderProtocol::Index:
+        index(request);
+        break;
     case RenderProtocol::Close:
         exporter.finish();
         document = std::make_unique<QPdfDocument>();
@@ -83,6 +86,18 @@ void RenderWorker::open(QDataStream &request)
     reply(RenderProtocol::Opened, bodyOf([&](QDataStream &stream) {
               stream << (loaded && pageCount > 0) << pageCount << pageSize << qint32(error);
           }));
+}
+
+// The engine finds a page by walking the page tree up to it and remembers
+// every page it passed: on a long document the first far page costs a long
+// walk. Asking for a page's size takes the walk up to it ahead of time.
+void RenderWorker::index(QDataStream &request)
+{
+    qint32 page = 0;
+    request >> page;
+    if (page >= 0 && page < document->pageCount())
+        document->pagePointSize(page);
+    reply(RenderProtocol::Indexed, bodyOf([&](QDataStream &stream) { stream << page; }));
 }
 
 // Render and Thumbnail requests: the page fitted into a box, not yet on white.

@@ -26,6 +26,7 @@ private:
     enum class Fault { None, Crash, Hang };
 
     void open(QDataStream &request);
+    void index(QDataStream &request);
     QImage renderFitted(QDataStream &request, qint32 &tag);
     void render(QDataStream &request);
     void thumbnail(QDataStream &request);

@@ -17,7 +17,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QDirIterator>
 #include <QDropEvent>
 #include <QElapsedTimer>
 #include <QImageReader>
@@ -75,31 +74,6 @@ QVariant script(const ShellDialogs::DialogScript &dialogScript)
 }
 
 const QString completed = QStringLiteral("The exporting process is completed.");
-
-// Whether this process holds `path` open (Linux: the links under /proc/self/fd).
-// Open in this process or in one of its render workers.
-bool fileIsOpen(const QString &path)
-{
-    const QString target = QFileInfo(path).canonicalFilePath();
-    const QByteArray self = QByteArray::number(QCoreApplication::applicationPid());
-    QStringList processes{QStringLiteral("self")};
-    for (const QString &pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
-        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-        if (!stat.open(QIODevice::ReadOnly))
-            continue;
-        const QByteArray line = stat.readAll();
-        if (line.mid(line.lastIndexOf(')') + 2).split(' ').value(1) == self)
-            processes.append(pid);
-    }
-    for (const QString &process : std::as_const(processes)) {
-        QDirIterator links(QStringLiteral("/proc/%1/fd").arg(process), QDir::System | QDir::Files);
-        while (links.hasNext()) {
-            if (QFile::symLinkTarget(links.next()) == target)
-                return true;
-        }
-    }
-    return false;
-}
 
 QImage wholeImage(const QIcon &icon)
 {
@@ -1079,7 +1053,7 @@ void TestPdfManagerForm::previewReleasesTheFileAndFollowsChanges()
     list->setCurrentIndex(pages()->index(0, 0));
     QTRY_VERIFY(!label->pixmap().isNull());
     const QImage before = label->pixmap().toImage();
-    QVERIFY(fileIsOpen(path));
+    QVERIFY(TestEnvironment::fileIsOpen(path));
     QVERIFY(release->isActive());
 
     // Replaced on disk: the next redraw shows the new file.
@@ -1093,11 +1067,11 @@ void TestPdfManagerForm::previewReleasesTheFileAndFollowsChanges()
 
     // Idle: the file is let go, and opened again when a page is shown.
     release->setInterval(0);
-    QTRY_VERIFY(!fileIsOpen(path));
+    QTRY_VERIFY(!TestEnvironment::fileIsOpen(path));
     // Long again, or the file could be let go before the poll sees it open.
     release->setInterval(3600 * 1000);
     list->setCurrentIndex(pages()->index(2, 0));
-    QTRY_VERIFY(fileIsOpen(path));
+    QTRY_VERIFY(TestEnvironment::fileIsOpen(path));
     QVERIFY(!label->pixmap().isNull());
 
     // Now one page short: the page is not shown from the old file.

@@ -1,6 +1,9 @@
 #include "testenvironment.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTest>
@@ -37,6 +40,29 @@ QByteArray run(const QString &program, const QStringList &arguments)
         return {};
     }
     return process.readAllStandardOutput();
+}
+
+bool fileIsOpen(const QString &path)
+{
+    const QString target = QFileInfo(path).canonicalFilePath();
+    const QByteArray self = QByteArray::number(QCoreApplication::applicationPid());
+    QStringList processes{QStringLiteral("self")};
+    for (const QString &pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray line = stat.readAll();
+        if (line.mid(line.lastIndexOf(')') + 2).split(' ').value(1) == self)
+            processes.append(pid);
+    }
+    for (const QString &process : std::as_const(processes)) {
+        QDirIterator links(QStringLiteral("/proc/%1/fd").arg(process), QDir::System | QDir::Files);
+        while (links.hasNext()) {
+            if (QFile::symLinkTarget(links.next()) == target)
+                return true;
+        }
+    }
+    return false;
 }
 
 } // namespace TestEnvironment

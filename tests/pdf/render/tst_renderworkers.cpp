@@ -8,10 +8,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <algorithm>
 #include <numeric>
@@ -101,6 +103,8 @@ private slots:
     void faultyPageFailsAloneInExport();
     void previewSurvivesAHangingPageAndRereadsAReleasedFile();
     void picturesOnDemandFollowTheLatestWish();
+    void heldDocumentStaysOpenUntilLetGo_data();
+    void heldDocumentStaysOpenUntilLetGo();
     void protectedFileOpensOnlyWithItsPassword_data();
     void protectedFileOpensOnlyWithItsPassword();
 
@@ -271,6 +275,54 @@ void TestRenderWorkers::picturesOnDemandFollowTheLatestWish()
     QVERIFY(!allWhite(pictures.at(1)));
     renderer.close();
     QCOMPARE(runningWorkers(), 0);
+}
+
+void TestRenderWorkers::heldDocumentStaysOpenUntilLetGo_data()
+{
+    QTest::addColumn<QString>("end");
+    QTest::newRow("let go") << "letGo";
+    QTest::newRow("closed") << "close";
+    QTest::newRow("another document") << "setDocument";
+}
+
+// A held document is read before anything is asked of it and stays open
+// while idle, so a jump to any page is drawn without reading the file again.
+void TestRenderWorkers::heldDocumentStaysOpenUntilLetGo()
+{
+    if (!QFileInfo(QStringLiteral("/proc/self/fd")).isDir())
+        QSKIP("needs /proc to see open files");
+    QFETCH(QString, end);
+    const QString path = m_dir.filePath(QStringLiteral("held.pdf"));
+    QVERIFY(TestPdf::writeA4(path, 6));
+    PagePreviewRenderer renderer(nullptr, quickTimeouts);
+    auto *release = renderer.findChild<QTimer *>(QStringLiteral("previewReleaseTimer"));
+    QVERIFY(release);
+    // Idle: let go at once, unless held.
+    release->setInterval(0);
+    QSignalSpy pictures(&renderer, &PagePreviewRenderer::thumbnailRendered);
+    renderer.setDocument(path);
+    renderer.holdDocument();
+    QTRY_VERIFY(TestEnvironment::fileIsOpen(path));
+
+    renderer.renderThumbnails({5}, QSize(60, 60));
+    QVERIFY(pictures.wait(10000));
+    QCOMPARE(pictures.takeFirst().at(0).toInt(), 5);
+    QTest::qWait(50);
+    QVERIFY(TestEnvironment::fileIsOpen(path));
+
+    if (end == QLatin1String("letGo"))
+        renderer.letGo();
+    else if (end == QLatin1String("close"))
+        renderer.close();
+    else
+        renderer.setDocument(m_pdf);
+    QTRY_VERIFY(!TestEnvironment::fileIsOpen(path));
+    // Ended with it: an idle worker lets go again.
+    renderer.renderThumbnails({1}, QSize(60, 60));
+    QVERIFY(pictures.wait(10000));
+    QTest::qWait(50);
+    QVERIFY(!TestEnvironment::fileIsOpen(path));
+    QTRY_VERIFY(!TestEnvironment::fileIsOpen(m_pdf));
 }
 
 void TestRenderWorkers::protectedFileOpensOnlyWithItsPassword_data()
