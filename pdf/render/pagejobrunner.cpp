@@ -67,7 +67,7 @@ PageJobRunner::Worker &PageJobRunner::spawn()
     connect(worker.process, &RenderProcess::frameReceived, this,
             [this, &worker](const RenderProtocol::Frame &frame) { onFrame(worker, frame); });
     connect(worker.process, &RenderProcess::died, this, [this, &worker] { onDied(worker); });
-    worker.process->start();
+    worker.process->start(background);
     worker.process->send(RenderProtocol::Open, RenderProtocol::openBody(pdfPath, password));
     updateWatchdog(worker);
     return worker;

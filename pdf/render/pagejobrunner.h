@@ -48,6 +48,9 @@ public:
 
     // The password that opens the document; set before start().
     void setPassword(const QString &password) { this->password = password; }
+    // Work nobody waits for page by page (a list's pictures) runs in workers
+    // below the program's priority; set before start().
+    void setBackground(bool background) { this->background = background; }
     // Starts the first worker, which loads the document.
     void start();
     // Queues requests of one command type; each gets the next tag (0, 1, ...)
@@ -100,6 +103,7 @@ private:
     QList<Request> requests;
     std::deque<int> queue;
     int targetWorkers = 1;
+    bool background = false;
     int restarts = 0;
     bool infoKnown = false;
     bool gaveUp = false;

@@ -36,6 +36,7 @@ public:
         , runner(input.path, options.timeouts)
     {
         runner.setPassword(input.password);
+        runner.setBackground(true);
         batchTimer.setSingleShot(true);
         batchTimer.setInterval(batchMs);
         QObject::connect(&batchTimer, &QTimer::timeout, &runner, [this] { flush(); });

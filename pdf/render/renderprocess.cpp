@@ -4,6 +4,12 @@
 #include <QProcess>
 #include <QTimer>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#else
+#include <sys/resource.h>
+#endif
+
 RenderProcess::RenderProcess(QObject *parent)
     : QObject(parent)
     , process(new QProcess(this))
@@ -40,8 +46,23 @@ QString RenderProcess::workerPath()
 #endif
 }
 
-void RenderProcess::start()
+// A list's pictures are drawn ahead of need on every core: below the
+// program's priority they leave the window, and the pictures the user has
+// just scrolled to (drawn by a worker of normal priority), a core at once.
+// Set before the worker runs, so none of its work escapes it.
+void RenderProcess::start(bool background)
 {
+#ifdef Q_OS_WIN
+    process->setCreateProcessArgumentsModifier([background](QProcess::CreateProcessArguments *arguments) {
+        if (background)
+            arguments->flags |= BELOW_NORMAL_PRIORITY_CLASS;
+    });
+#else
+    process->setChildProcessModifier([background] {
+        if (background)
+            setpriority(PRIO_PROCESS, 0, getpriority(PRIO_PROCESS, 0) + 5);
+    });
+#endif
     process->start(workerPath(), {}, QIODevice::ReadWrite | QIODevice::Unbuffered);
 }
 

@@ -20,7 +20,8 @@ public:
     // The worker executable beside the program's own.
     static QString workerPath();
 
-    void start();
+    // A background worker runs below the program's priority.
+    void start(bool background = false);
     void send(quint8 type, const QByteArray &body);
     // 0 switches the watchdog off; otherwise the worker must answer within
     // `ms`, counted afresh from every frame it sends.

@@ -63,10 +63,11 @@ bool allWhite(const QImage &image)
     return true;
 }
 
-// Render workers that are still children of this process.
-int runningWorkers()
+// The nice values of the render workers that are still children of this
+// process (field 19 of /proc/<pid>/stat).
+QList<int> workerNiceValues()
 {
-    int count = 0;
+    QList<int> values;
     const QString parent = QString::number(QCoreApplication::applicationPid());
     for (const QString &pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
         QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
@@ -74,9 +75,15 @@ int runningWorkers()
             continue;
         const QString line = QString::fromLatin1(stat.readAll());
         const QStringList fields = line.mid(line.lastIndexOf(QLatin1Char(')')) + 2).split(QLatin1Char(' '));
-        count += line.contains(QLatin1String("(folioforge-rend")) && fields.value(1) == parent;
+        if (line.contains(QLatin1String("(folioforge-rend")) && fields.value(1) == parent)
+            values.append(fields.value(16).toInt());
     }
-    return count;
+    return values;
+}
+
+int runningWorkers()
+{
+    return int(workerNiceValues().size());
 }
 
 // The worker's test switch, set for one test and cleared afterwards.
@@ -103,6 +110,8 @@ private slots:
     void faultyPageFailsAloneInExport();
     void previewSurvivesAHangingPageAndRereadsAReleasedFile();
     void picturesOnDemandFollowTheLatestWish();
+    void listingYieldsToPicturesOnDemand_data();
+    void listingYieldsToPicturesOnDemand();
     void heldDocumentStaysOpenUntilLetGo_data();
     void heldDocumentStaysOpenUntilLetGo();
     void protectedFileOpensOnlyWithItsPassword_data();
@@ -275,6 +284,48 @@ void TestRenderWorkers::picturesOnDemandFollowTheLatestWish()
     QVERIFY(!allWhite(pictures.at(1)));
     renderer.close();
     QCOMPARE(runningWorkers(), 0);
+}
+
+void TestRenderWorkers::listingYieldsToPicturesOnDemand_data()
+{
+    QTest::addColumn<bool>("listing");
+    QTest::addColumn<int>("niceAboveOurs");
+    QTest::newRow("listing") << true << 5;
+    QTest::newRow("pictures on demand") << false << 0;
+}
+
+// The pictures of a listing are drawn below the program's priority, those
+// the user scrolls to at the program's own.
+void TestRenderWorkers::listingYieldsToPicturesOnDemand()
+{
+    if (!QFileInfo(QStringLiteral("/proc/self/stat")).exists())
+        QSKIP("needs /proc to see priorities");
+    QFETCH(bool, listing);
+    QFETCH(int, niceAboveOurs);
+    QFile self(QStringLiteral("/proc/self/stat"));
+    QVERIFY(self.open(QIODevice::ReadOnly));
+    const QByteArray line = self.readAll();
+    const int ours = line.mid(line.lastIndexOf(')') + 2).split(' ').value(16).toInt();
+    QList<int> seen;
+    if (listing) {
+        const std::atomic_bool stop = false;
+        listPageThumbnails(
+            {m_pdf, {}}, {QSize(50, 50), 0, quickTimeouts}, stop, [](const PdfPageListing &) {},
+            [&](int pageNumber) {
+                if (pageNumber == 3)
+                    seen = workerNiceValues();
+            },
+            [](int, const QList<QByteArray> &) {});
+    } else {
+        PagePreviewRenderer renderer(nullptr, quickTimeouts);
+        renderer.setDocument(m_pdf);
+        renderer.holdDocument();
+        QTRY_COMPARE(runningWorkers(), 1);
+        seen = workerNiceValues();
+    }
+    QVERIFY(!seen.isEmpty());
+    for (int nice : std::as_const(seen))
+        QCOMPARE(nice, qMin(19, ours + niceAboveOurs));
 }
 
 void TestRenderWorkers::heldDocumentStaysOpenUntilLetGo_data()
