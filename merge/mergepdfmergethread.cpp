@@ -4,6 +4,8 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+
 MergePDFMergeThread::MergePDFMergeThread(const QList<PdfInput> &sources, const QString &outputPath, QObject *parent)
     : PdfListToolThread(sources, parent)
     , outputPath(outputPath)
@@ -18,20 +20,32 @@ MergePDFMergeThread::~MergePDFMergeThread()
 
 void MergePDFMergeThread::run()
 {
-    emit prepareMerge(int(sources.size()));
+    // The progress counts pages, out of the pages the list read; a file
+    // that has changed since corrects the total when it is opened.
+    int total = 0;
+    for (const PdfInput &source : sources)
+        total += std::max(0, source.pageCount);
+    emit prepareMerge(total);
     MergeJob job;
     job.outputPath = outputPath;
     job.sources = sources;
 
-    const auto progress = [this](const MergeProgress &at) {
+    int pagesBefore = 0; // of the files merged so far
+    const auto progress = [&](const MergeProgress &at) {
         const QString name = QFileInfo(sources.at(at.fileIndex).path).fileName();
         if (at.pageCount < 0) {
-            emit progressMerge(at.fileIndex, name);
+            emit progressMerge(pagesBefore, name);
             return;
         }
-        const bool fileDone = at.pagesDone == at.pageCount && at.pagesDone > 0;
-        emit progressMerge(at.fileIndex + (fileDone ? 1 : 0),
+        const int listed = std::max(0, sources.at(at.fileIndex).pageCount);
+        if (at.pagesDone == 0 && at.pageCount != listed) {
+            total += at.pageCount - listed;
+            emit prepareMerge(total);
+        }
+        emit progressMerge(pagesBefore + at.pagesDone,
                            QStringLiteral("%1 (%2 of %3)").arg(name).arg(at.pagesDone).arg(at.pageCount));
+        if (at.pagesDone == at.pageCount)
+            pagesBefore += at.pageCount;
     };
     const PdfWorkResult result = mergePdfs(job, progress, stopFlag(), &discardFlag());
     reportRepairs(result.warnings);

@@ -11,8 +11,10 @@ class MergePDFMergeThread : public PdfListToolThread
 {
     Q_OBJECT
 signals:
+    // count is the pages to merge; it comes again, corrected, when a file has
+    // changed since it was listed.
     void prepareMerge(int count);
-    // index counts the files finished; fileName is the name and its progress.
+    // index counts the pages merged; fileName is the name and its progress.
     void progressMerge(int index, QString fileName);
     // errMsg is empty on success.
     void finishMerge(QString outputFile, QString errMsg);

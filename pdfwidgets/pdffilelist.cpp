@@ -242,6 +242,7 @@ void PdfFileList::onFileListed(int listedGeneration, int pageCount, const QByteA
         return;
     }
     entry.locked = problem.needsPassword();
+    entry.input.pageCount = pageCount;
     QStandardItem *item = makeRow(entry, pageCount, firstPage);
     if (row >= 0) {
         listed[row] = entry;

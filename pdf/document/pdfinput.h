@@ -7,4 +7,5 @@
 struct PdfInput {
     QString path;
     QString password;
+    int pageCount = -1; // as the file was when it was listed; -1: not known
 };

@@ -142,7 +142,8 @@ QStringList TestPdfFileList::inputNames(const PdfFileList &list)
 {
     QStringList names;
     for (const PdfInput &input : list.inputs())
-        names.append(QFileInfo(input.path).fileName() + (input.password.isEmpty() ? QString() : QStringLiteral("+pw")));
+        names.append(QFileInfo(input.path).fileName() + (input.password.isEmpty() ? QString() : QStringLiteral("+pw")) +
+                     QLatin1Char(':') + QString::number(input.pageCount));
     return names;
 }
 
@@ -153,9 +154,9 @@ void TestPdfFileList::rowsKeepTheDropOrder_data()
     QTest::addColumn<QStringList>("rows");
     QTest::addColumn<QStringList>("inputs");
     QTest::newRow("password given") << QStringList{password, password} << QStringList{"1-2", "1-3", "1-1", "1-4"}
-                                    << QStringList{"a.pdf", "locked.pdf+pw", "c.pdf", "locked R4.pdf+pw"};
+                                    << QStringList{"a.pdf:2", "locked.pdf+pw:3", "c.pdf:1", "locked R4.pdf+pw:4"};
     QTest::newRow("first cancelled") << QStringList{QString(), password} << QStringList{"1-2", "1-1", "1-4"}
-                                     << QStringList{"a.pdf", "c.pdf", "locked R4.pdf+pw"};
+                                     << QStringList{"a.pdf:2", "c.pdf:1", "locked R4.pdf+pw:4"};
 }
 
 void TestPdfFileList::rowsKeepTheDropOrder()
@@ -193,7 +194,7 @@ void TestPdfFileList::unreadFilesAreNeverInputs()
     QTRY_COMPARE(busy.count(), 2);
     QCOMPARE(busy.at(0).at(0).toBool(), true);
     QCOMPARE(busy.at(1).at(0).toBool(), false);
-    QCOMPARE(inputNames(*list), QStringList{"a.pdf"});
+    QCOMPARE(inputNames(*list), QStringList{"a.pdf:2"});
 }
 
 void TestPdfFileList::removeDuringIntake()
@@ -206,7 +207,7 @@ void TestPdfFileList::removeDuringIntake()
     list->removeRow(0);
     QTRY_COMPARE(added.count(), 1);
     QCOMPARE(rowTexts(*list), (QStringList{"1-5", "1-1"}));
-    QCOMPARE(inputNames(*list), (QStringList{"b.pdf", "c.pdf"}));
+    QCOMPARE(inputNames(*list), (QStringList{"b.pdf:5", "c.pdf:1"}));
 }
 
 // A file whose worker hangs holds the intake for a minute; Clear ends it at
@@ -314,10 +315,9 @@ void TestPdfFileList::rowPaintsTheFirstPage()
     QCOMPARE(shown.size(), pixels);
 
     QProcess pdftoppm;
-    pdftoppm.start(QStringLiteral("pdftoppm"), {"-f", "1", "-l", "1", "-singlefile", "-scale-to-x",
-                                               QString::number(pixels.width()), "-scale-to-y",
-                                               QString::number(pixels.height()), "-png", path,
-                                               dir.filePath(QStringLiteral("reference"))});
+    pdftoppm.start(QStringLiteral("pdftoppm"),
+                   {"-f", "1", "-l", "1", "-singlefile", "-scale-to-x", QString::number(pixels.width()), "-scale-to-y",
+                    QString::number(pixels.height()), "-png", path, dir.filePath(QStringLiteral("reference"))});
     QVERIFY(pdftoppm.waitForFinished(20000));
     const QImage reference(dir.filePath(QStringLiteral("reference.png")));
     QCOMPARE(reference.size(), pixels);
