@@ -73,6 +73,9 @@ PdfManagerForm::PdfManagerForm(QWidget *parent)
     previewRenderer = new PagePreviewRenderer(this);
     previewTimer->setObjectName(QStringLiteral("previewTimer"));
     previewTimer->setInterval(100);
+    progressTimer = new QTimer(this);
+    progressTimer->setSingleShot(true);
+    progressTimer->setInterval(50);
     thumbnails = new ThumbnailStore(this);
     thumbnails->setDecorator(drawFaintEdge);
 
@@ -140,6 +143,7 @@ void PdfManagerForm::connectSignals()
     connect(ui.checkedView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &PdfManagerForm::on_checkedView_itemSelection_changed);
     connect(previewTimer, &QTimer::timeout, this, &PdfManagerForm::updateTimer);
+    connect(progressTimer, &QTimer::timeout, this, &PdfManagerForm::showLoadProgress);
     connect(ui.splitter, &QSplitter::splitterMoved, this, &PdfManagerForm::OnSplitterMoved);
     connect(previewRenderer, &PagePreviewRenderer::rendered, this, &PdfManagerForm::onPreviewRendered);
     // Pages shown without their picture (not drawn yet, or let go to save
@@ -274,6 +278,7 @@ void PdfManagerForm::startAddPageThread(const QString &path, const QString &pass
     PdfManagerGlobal::setPageAction(PdfManagerGlobal::paLoadPage);
     setBusy(true);
     setTopRowVisible(false);
+    progressTimer->stop();
     ui.progressBar->setRange(0, 0);
     ui.progressLabel->setText(tr("Opening the PDF file. Please wait..."));
     showPage(PdfManagerFormUi::ProgressPage);
@@ -324,9 +329,16 @@ void PdfManagerForm::onLoadPagesStart()
 
 void PdfManagerForm::onloadPagesProgress(int index)
 {
-    ui.progressBar->setValue(index);
+    pagesListed = index;
+    if (!progressTimer->isActive())
+        progressTimer->start();
+}
+
+void PdfManagerForm::showLoadProgress()
+{
+    ui.progressBar->setValue(pagesListed);
     ui.progressLabel->setText(
-        tr("Loading page %1 of %2. Please wait...").arg(index).arg(PdfManagerGlobal::pageCount()));
+        tr("Loading page %1 of %2. Please wait...").arg(pagesListed).arg(PdfManagerGlobal::pageCount()));
 }
 
 void PdfManagerForm::onPagesLoaded(int generation, int firstPage, const QList<QByteArray> &encoded)
@@ -361,6 +373,7 @@ void PdfManagerForm::renderWantedThumbnails()
 void PdfManagerForm::onLoadPagesFinish()
 {
     previewRenderer->letGo();
+    progressTimer->stop();
     setBusy(false);
     setTopRowVisible(true);
     ui.progressBar->setValue(ui.progressBar->maximum());

@@ -77,6 +77,7 @@ private:
     void on_itemSelection_changed(const QItemSelection &selected, const QItemSelection &deselected);
     void on_AddURLs(QList<QUrl> urls);
 
+    void showLoadProgress();
     void setupViews();
     void connectSignals();
     void readSettings();
@@ -113,6 +114,10 @@ private:
     CocoaCode *folderPicker = nullptr;
     QList<int> pageExportList;
     QTimer *previewTimer = nullptr;
+    // The panel shows the listing's progress a few times a second, not for
+    // every page: a long document lists hundreds of pages a second.
+    QTimer *progressTimer = nullptr;
+    int pagesListed = 0;
     // Draws the preview in a render worker that stays with the loaded PDF.
     PagePreviewRenderer *previewRenderer = nullptr;
     qreal previewPixelRatio = 1.0;
