@@ -15,7 +15,20 @@ MergePDFListView::MergePDFListView(QWidget *parent)
 {
     setItemDelegate(new PdfFileItemDelegate(this));
     setTextElideMode(Qt::ElideMiddle);
-    connect(new UrlDropArea(this, PdfDropRule::takesFile), &UrlDropArea::dropped, this, &MergePDFListView::addURLs);
+    auto *outside = new UrlDropArea(this, PdfDropRule::takesFile);
+    connect(outside, &UrlDropArea::hovering, this, &MergePDFListView::followDrag);
+    connect(outside, &UrlDropArea::left, this, [this] {
+        showBar(QRect());
+        stopAutoScroll();
+    });
+    connect(outside, &UrlDropArea::dropped, this, &MergePDFListView::handOnDrop);
+}
+
+void MergePDFListView::handOnDrop(const QList<QUrl> &urls, const QPoint &pos)
+{
+    urlsDroppedGap = dropGapAt(pos);
+    emit addURLs(urls);
+    urlsDroppedGap = -1;
 }
 
 void MergePDFListView::moveRow(int source, int target)
@@ -57,10 +70,15 @@ int MergePDFListView::dropGapAt(const QPoint &pos) const
 void MergePDFListView::dragMoveEvent(QDragMoveEvent *event)
 {
     event->accept();
-    showBar(gapBar(event->position().toPoint()));
+    followDrag(event->position().toPoint());
+}
+
+void MergePDFListView::followDrag(const QPoint &pos)
+{
+    showBar(gapBar(pos));
     const QRect inner = viewport()->rect().marginsRemoved(
         QMargins(autoScrollMargin(), autoScrollMargin(), autoScrollMargin(), autoScrollMargin()));
-    if (hasAutoScroll() && !inner.contains(event->position().toPoint()))
+    if (hasAutoScroll() && !inner.contains(pos))
         startAutoScroll();
 }
 

@@ -8,8 +8,9 @@
 
 // The file list of the merge and password tools: first pages as icons that
 // the user puts in order by dragging, or with Ctrl and the arrow keys; Delete
-// asks to remove the selected row. PDFs dropped from outside are handed on;
-// the drag handlers below see only the rows dragged inside the view.
+// asks to remove the selected row. PDFs dropped from outside are handed on
+// with the gap they were dropped in; the drag handlers below see only the
+// rows dragged inside the view. Both kinds of drag show their gap as a bar.
 class MergePDFListView : public QListView
 {
     Q_OBJECT
@@ -22,6 +23,8 @@ public:
     // The row a drop at pos (viewport coordinates) goes before, rowCount for
     // the end: the gap the drop indicator shows.
     int dropGapAt(const QPoint &pos) const;
+    // While addURLs is being emitted for a drop: the gap it went into; -1 otherwise.
+    int droppedGap() const { return urlsDroppedGap; }
 
 signals:
     void addURLs(QList<QUrl> urls);
@@ -40,7 +43,10 @@ protected:
 private:
     QRect gapBar(const QPoint &pos) const;
     void showBar(const QRect &bar);
+    void followDrag(const QPoint &pos);
+    void handOnDrop(const QList<QUrl> &urls, const QPoint &pos);
 
     QPersistentModelIndex draggedIndex;
     QRect shownBar;
+    int urlsDroppedGap = -1;
 };

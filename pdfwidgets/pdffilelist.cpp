@@ -41,7 +41,7 @@ PdfFileList::PdfFileList(ThreadFactory makeThread, const QString &title, QWidget
     this->pictures->setPlaceholder(pdfIcon);
     arrivalTimer->setSingleShot(true);
     arrivalTimer->setInterval(arrivalBatchMs);
-    connect(arrivalTimer, &QTimer::timeout, this, &PdfFileList::appendArrived);
+    connect(arrivalTimer, &QTimer::timeout, this, &PdfFileList::listArrived);
     connect(this->pictures, &ThumbnailStore::thumbnailsWanted, this, &PdfFileList::redrawWanted);
     connect(redraw, &PdfPictureRedraw::pictureRead, this, &PdfFileList::onPictureRedrawn);
 }
@@ -80,10 +80,14 @@ bool PdfFileList::contains(const QString &path) const
            std::any_of(waiting.cbegin(), waiting.cend(), same) || std::any_of(reading.cbegin(), reading.cend(), same);
 }
 
-void PdfFileList::add(const QStringList &paths)
+void PdfFileList::add(const QStringList &paths, int beforeRow)
 {
-    for (const QString &path : paths)
-        enqueue({nextId++, {path, QString()}});
+    const quint64 before = beforeRow >= 0 && beforeRow < listed.size() ? listed.at(beforeRow).id : 0;
+    for (const QString &path : paths) {
+        Entry entry{nextId++, {path, QString()}};
+        entry.before = before;
+        enqueue(entry);
+    }
 }
 
 void PdfFileList::enqueue(const Entry &entry)
@@ -162,7 +166,7 @@ void PdfFileList::startNext()
 
 void PdfFileList::onThreadFinished()
 {
-    appendArrived();
+    listArrived();
     // A stopped thread leaves files unread; they belong to a cleared list.
     reading.clear();
     if (!waiting.isEmpty()) {
@@ -252,18 +256,28 @@ void PdfFileList::onFileListed(int listedGeneration, int pageCount, const QByteA
     arrived.append(entry);
     arrivedRows.append(item);
     if (arrivedRows.size() >= arrivalBatchRows)
-        appendArrived();
+        listArrived();
     else if (!arrivalTimer->isActive())
         arrivalTimer->start();
 }
 
-void PdfFileList::appendArrived()
+void PdfFileList::listArrived()
 {
     arrivalTimer->stop();
-    if (arrivedRows.isEmpty())
-        return;
-    listed.append(std::exchange(arrived, {}));
-    items->invisibleRootItem()->appendRows(std::exchange(arrivedRows, {}));
+    const QList<Entry> entries = std::exchange(arrived, {});
+    const QList<QStandardItem *> rows = std::exchange(arrivedRows, {});
+    // One insertion for each run of rows bound for the same place.
+    for (qsizetype first = 0; first < entries.size();) {
+        qsizetype end = first + 1;
+        while (end < entries.size() && entries.at(end).before == entries.at(first).before)
+            ++end;
+        const qsizetype anchor = entries.at(first).before ? rowOf(entries.at(first).before) : -1;
+        const qsizetype at = anchor >= 0 ? anchor : listed.size();
+        for (qsizetype i = first; i < end; ++i)
+            listed.insert(at + (i - first), entries.at(i));
+        items->invisibleRootItem()->insertRows(int(at), rows.mid(first, end - first));
+        first = end;
+    }
 }
 
 void PdfFileList::dropArrived()

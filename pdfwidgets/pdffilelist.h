@@ -59,7 +59,9 @@ public:
     // Whether path is listed or waiting, compared as the file system compares names.
     bool contains(const QString &path) const;
     static bool containsPath(const QStringList &paths, const QString &path);
-    void add(const QStringList &paths);
+    // The files' rows go before the row listed at beforeRow when they arrive
+    // (where it is then; at the end if it is gone), or at the end for -1.
+    void add(const QStringList &paths, int beforeRow = -1);
     void removeRow(int row);
     // Keeps the files in step with a row the view has moved.
     void movePath(int source, int target);
@@ -77,6 +79,7 @@ private:
         PdfInput input;
         bool locked = false; // listed while its password is not yet known
         bool asked = false;
+        quint64 before = 0; // the entry its row goes before; 0 for the end
     };
 
     void enqueue(const Entry &entry);
@@ -86,7 +89,7 @@ private:
     void onFileListed(int generation, int pageCount, const QByteArray &firstPage, const PdfOpenProblem &problem);
     qsizetype rowOf(quint64 id) const;
     QStandardItem *makeRow(const Entry &entry, int pageCount, const QByteArray &firstPage);
-    void appendArrived();
+    void listArrived();
     void dropArrived();
     void redrawWanted();
     void onPictureRedrawn(quint64 id, const QByteArray &picture);

@@ -139,7 +139,8 @@ void PdfListToolForm::on_AddURLs(QList<QUrl> urls)
         if (!url.toLocalFile().isEmpty())
             paths.append(listedPath(url.toLocalFile()));
     }
-    addPaths(paths);
+    // A drop onto the list goes into the gap it showed; one onto the frame, to the end.
+    addPaths(paths, ui.mainListView->droppedGap());
 }
 
 void PdfListToolForm::on_fileAddButton_clicked()
@@ -156,7 +157,7 @@ void PdfListToolForm::on_fileAddButton_clicked()
     addPaths(paths);
 }
 
-void PdfListToolForm::addPaths(const QStringList &paths)
+void PdfListToolForm::addPaths(const QStringList &paths, int beforeRow)
 {
     QStringList added;
     for (const QString &path : paths) {
@@ -167,7 +168,7 @@ void PdfListToolForm::addPaths(const QStringList &paths)
         return;
     ui.mainListView->show();
     ui.sourceFrame->hide();
-    fileList->add(added);
+    fileList->add(added, beforeRow);
 }
 
 void PdfListToolForm::updateButtons()

@@ -106,7 +106,8 @@ protected:
 private:
     void readSettings();
     QString listedPath(const QString &path) const;
-    void addPaths(const QStringList &paths);
+    // beforeRow: the listed row the new files go before; -1 for the end.
+    void addPaths(const QStringList &paths, int beforeRow = -1);
     void updateButtons();
     void setButtonRowVisible(bool visible);
     void startRunThread(PdfListToolThread *thread);

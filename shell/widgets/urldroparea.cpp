@@ -29,13 +29,19 @@ bool UrlDropArea::accepts(const QList<QUrl> &urls) const
 bool UrlDropArea::eventFilter(QObject *, QEvent *event)
 {
     const QEvent::Type type = event->type();
+    if (type == QEvent::DragLeave) {
+        emit left();
+        return false;
+    }
     if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop)
         return false;
     auto *drag = static_cast<QDropEvent *>(event);
     if (drag->source() == widget)
         return false;
+    const QPoint pos = drag->position().toPoint();
     if (type == QEvent::DragMove) {
         drag->accept();
+        emit hovering(pos);
         return true;
     }
     const QMimeData *mime = drag->mimeData();
@@ -43,9 +49,12 @@ bool UrlDropArea::eventFilter(QObject *, QEvent *event)
     drag->setDropAction(Qt::LinkAction);
     if (type == QEvent::DragEnter) {
         drag->setAccepted(accepts(urls));
+        if (drag->isAccepted())
+            emit hovering(pos);
         return true;
     }
     drag->accept();
-    emit dropped(urls);
+    emit left();
+    emit dropped(urls, pos);
     return true;
 }

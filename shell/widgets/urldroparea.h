@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QPoint>
 #include <QString>
 #include <QUrl>
 
@@ -13,6 +14,7 @@ class QWidget;
 // or a file the tool's rule takes; it is offered as a link. Its drop hands on
 // every URL through dropped(). Drags that start in the widget itself (a list
 // putting its rows in order) are left to the widget's own handlers.
+// Positions are in the watched widget's coordinates (a view's viewport).
 class UrlDropArea : public QObject
 {
     Q_OBJECT
@@ -25,7 +27,11 @@ public:
     bool accepts(const QList<QUrl> &urls) const;
 
 signals:
-    void dropped(QList<QUrl> urls);
+    // An accepted drag from outside is at pos.
+    void hovering(QPoint pos);
+    // It has left, or dropped.
+    void left();
+    void dropped(QList<QUrl> urls, QPoint pos);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

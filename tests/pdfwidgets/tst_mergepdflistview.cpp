@@ -3,6 +3,7 @@
 
 #include <QMimeData>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QStandardItemModel>
 #include <QTest>
 #include <QWindow>
@@ -28,6 +29,8 @@ private slots:
     void cleanup();
     void dragIntoAGap_data();
     void dragIntoAGap();
+    void filesDropIntoAGap_data();
+    void filesDropIntoAGap();
 
 private:
     QString order() const;
@@ -171,6 +174,49 @@ void TestMergePdfListView::dragIntoAGap()
         QCOMPARE(moved.first().first().toInt(), source);
         QCOMPARE(items->item(moved.first().last().toInt())->text(), QString(QLatin1Char("abcde"[source])));
     }
+}
+
+// Files dragged in from outside show the gap they will go into, and are
+// handed on with it.
+void TestMergePdfListView::filesDropIntoAGap_data()
+{
+    QTest::addColumn<QString>("where");
+    QTest::addColumn<int>("gap");
+    QTest::addColumn<QString>("bar");
+    QTest::newRow("gap b|c") << "gap 1|2" << 2 << "gap 1|2";
+    QTest::newRow("left of a") << "left of 0" << 0 << "before 0";
+    QTest::newRow("below every row") << "below all" << 5 << "after 4";
+}
+
+void TestMergePdfListView::filesDropIntoAGap()
+{
+    QFETCH(QString, where);
+    QFETCH(int, gap);
+    QFETCH(QString, bar);
+    QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral("new.pdf")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(file.fileName())});
+    const QPoint to = pointAt(where);
+    QWidget *viewport = view->viewport();
+    QDragEnterEvent enter(to, Qt::CopyAction | Qt::LinkAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &enter);
+    QVERIFY(enter.isAccepted());
+    QDragMoveEvent move(to, Qt::CopyAction | Qt::LinkAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &move);
+    const QColor highlight = view->palette().color(QPalette::Highlight);
+    QCOMPARE(viewport->grab().toImage().pixelColor(pointAt(bar)), highlight);
+
+    QList<int> handedOnGaps;
+    connect(view.get(), &MergePDFListView::addURLs, this, [&] { handedOnGaps.append(view->droppedGap()); });
+    QDropEvent drop(to, Qt::CopyAction | Qt::LinkAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &drop);
+    QCOMPARE(handedOnGaps, QList<int>{gap});
+    QCOMPARE(view->droppedGap(), -1);
+    QVERIFY(viewport->grab().toImage().pixelColor(pointAt(bar)) != highlight);
+    QCOMPARE(order(), QStringLiteral("abcde"));
 }
 
 QTEST_MAIN(TestMergePdfListView)

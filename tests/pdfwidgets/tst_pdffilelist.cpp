@@ -58,6 +58,8 @@ private slots:
     void init();
     void rowsKeepTheDropOrder_data();
     void rowsKeepTheDropOrder();
+    void dropsGoIntoTheirGap_data();
+    void dropsGoIntoTheirGap();
     void unreadFilesAreNeverInputs();
     void removeDuringIntake();
     void clearStopsAStuckIntake();
@@ -179,6 +181,42 @@ void TestPdfFileList::rowsKeepTheDropOrder()
     QCOMPARE(rowTexts(*list), rows);
     QCOMPARE(inputNames(*list), inputs);
     QVERIFY(!list->isBusy());
+}
+
+// Files dropped between two rows are listed there, a file that needs a
+// password included; if the row they were dropped before has gone, at the end.
+void TestPdfFileList::dropsGoIntoTheirGap_data()
+{
+    QTest::addColumn<int>("beforeRow");
+    QTest::addColumn<bool>("removeThatRow");
+    QTest::addColumn<QStringList>("inputs");
+    QTest::newRow("before the first") << 0 << false
+                                      << QStringList{"dropped.pdf:4", "dropped locked.pdf+pw:5", "first.pdf:1", "second.pdf:2", "third.pdf:3"};
+    QTest::newRow("between b and c") << 2 << false
+                                     << QStringList{"first.pdf:1", "second.pdf:2", "dropped.pdf:4", "dropped locked.pdf+pw:5", "third.pdf:3"};
+    QTest::newRow("the end") << -1 << false
+                             << QStringList{"first.pdf:1", "second.pdf:2", "third.pdf:3", "dropped.pdf:4", "dropped locked.pdf+pw:5"};
+    QTest::newRow("before b, removed meanwhile") << 1 << true
+                                                 << QStringList{"first.pdf:1", "third.pdf:3", "dropped.pdf:4", "dropped locked.pdf+pw:5"};
+}
+
+void TestPdfFileList::dropsGoIntoTheirGap()
+{
+    QFETCH(int, beforeRow);
+    QFETCH(bool, removeThatRow);
+    QFETCH(QStringList, inputs);
+    QWidget form;
+    PdfFileList *list = makeList(form);
+    QSignalSpy added(list, &PdfFileList::filesAdded);
+    list->add({pdf("first.pdf", 1), pdf("second.pdf", 2), pdf("third.pdf", 3)});
+    QTRY_COMPARE_WITH_TIMEOUT(added.count(), 1, 20000);
+    ShellDialogs::enqueueDialogScript(answer(password));
+    list->add({pdf("dropped.pdf", 4), pdf("dropped locked.pdf", 5, {"256"})}, beforeRow);
+    if (removeThatRow)
+        list->removeRow(beforeRow);
+    QTRY_COMPARE_WITH_TIMEOUT(added.count(), 2, 20000);
+    QCOMPARE(inputNames(*list), inputs);
+    QCOMPARE(list->rowCount(), inputs.size());
 }
 
 // Files still being read are neither rows nor inputs, and the list says it is busy.
