@@ -4,6 +4,7 @@
 #include "convertimageaddurlsthread.h"
 #include "convertimageform.h"
 #include "convertimageframe.h"
+#include "softshapes.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>
@@ -12,7 +13,6 @@
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
-#include <QRadialGradient>
 #include <QRandomGenerator>
 #include <QTimer>
 #include <QTreeView>
@@ -36,16 +36,7 @@ bool generate(const QString &folder, int count)
             sky.setColorAt(1, QColor::fromHsv(random.bounded(360), 140, 90));
             painter.fillRect(image.rect(), sky);
             painter.setPen(Qt::NoPen);
-            for (int b = 0; b < 12; ++b) {
-                const QPointF centre(random.bounded(1600), random.bounded(1200));
-                const double radius = 60 + random.bounded(300);
-                QRadialGradient blob(centre, radius);
-                const QColor colour = QColor::fromHsv(random.bounded(360), random.bounded(256), random.bounded(256));
-                blob.setColorAt(0, colour);
-                blob.setColorAt(1, QColor(colour.red(), colour.green(), colour.blue(), 0));
-                painter.setBrush(blob);
-                painter.drawEllipse(centre, radius, radius);
-            }
+            SoftShapes::paint(painter, random, image.size(), 12, 60, 300);
             for (int y = 0; y < image.height(); y += 2)
                 for (int x = random.bounded(4); x < image.width(); x += 4)
                     image.setPixel(x, y, image.pixel(x, y) ^ (random.bounded(16) * 0x010101));

@@ -1,4 +1,5 @@
 #include "photocorpus.h"
+#include "softshapes.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -7,7 +8,6 @@
 #include <QImageWriter>
 #include <QLinearGradient>
 #include <QPainter>
-#include <QRadialGradient>
 #include <QRandomGenerator>
 
 namespace PhotoCorpus {
@@ -67,16 +67,7 @@ QImage photo(QRandomGenerator &random)
     painter.fillRect(image.rect(), sky);
     painter.setPen(Qt::NoPen);
     painter.setRenderHint(QPainter::Antialiasing);
-    for (int i = 0; i < 40; ++i) {
-        const QPointF centre(random.bounded(4000), random.bounded(3000));
-        const double radius = 100 + random.bounded(700);
-        QRadialGradient blob(centre, radius);
-        const QColor colour = QColor::fromHsv(random.bounded(360), random.bounded(256), random.bounded(256));
-        blob.setColorAt(0, colour);
-        blob.setColorAt(1, QColor(colour.red(), colour.green(), colour.blue(), 0));
-        painter.setBrush(blob);
-        painter.drawEllipse(centre, radius, radius);
-    }
+    SoftShapes::paint(painter, random, image.size(), 40, 100, 700);
     QImage grain(256, 256, QImage::Format_ARGB32);
     for (int y = 0; y < 256; ++y) {
         auto *line = reinterpret_cast<QRgb *>(grain.scanLine(y));
