@@ -12,6 +12,7 @@
 #include "sourceiconreader.h"
 #include "sourceintake.h"
 #include "theme.h"
+#include "workerrelease.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -57,6 +58,16 @@ void ConvertSourceList::on_ImageFilesSelected(QList<QString> pathList)
     for (const QString &path : pathList)
         urls.append(QUrl::fromLocalFile(path));
     on_AddURLs(urls);
+}
+
+// Threads stopped by Clear may still be reading an image: the window does
+// not wait for them beyond a bound.
+ConvertSourceList::~ConvertSourceList()
+{
+    for (ConvertImageAddUrlsThread *thread : findChildren<ConvertImageAddUrlsThread *>())
+        releaseWorker(thread);
+    for (SourceIconReader *reader : findChildren<SourceIconReader *>())
+        releaseWorker(reader);
 }
 
 void ConvertSourceList::on_AddURLs(QList<QUrl> urls)

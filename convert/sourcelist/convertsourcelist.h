@@ -25,6 +25,7 @@ public:
     // `model` is the form's: column 0 shows each source, column 1 holds its
     // full path.
     ConvertSourceList(QWidget *form, ConvertImageFormUi &ui, bool &ready, QStandardItemModel *model);
+    ~ConvertSourceList() override;
 
     // Full paths of the listed sources, in conversion order.
     QStringList files() const;
