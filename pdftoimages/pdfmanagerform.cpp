@@ -16,6 +16,7 @@
 #include "shellhelpers.h"
 #include "theme.h"
 #include "thumbnailitem.h"
+#include "thumbnaillookahead.h"
 #include "thumbnailstore.h"
 #include "toolsettings.h"
 
@@ -119,6 +120,7 @@ void PdfManagerForm::setupViews()
     ui.listView->setDragEnabled(false);
     thumbnails->attach(ui.listView);
     thumbnails->attach(ui.checkedView);
+    lookahead = new ThumbnailLookahead(ui.listView, thumbnails);
 
     ui.checkedView->setModel(checkedModel);
     ui.checkedView->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -151,6 +153,7 @@ void PdfManagerForm::connectSignals()
     connect(thumbnails, &ThumbnailStore::thumbnailsWanted, this, &PdfManagerForm::renderWantedThumbnails);
     connect(previewRenderer, &PagePreviewRenderer::thumbnailRendered, thumbnails,
             [this](int page, const QByteArray &encoded) { thumbnails->setThumbnail(page, encoded); });
+    connect(lookahead, &ThumbnailLookahead::moved, this, &PdfManagerForm::renderThumbnailsAhead);
     // A page checked from the keyboard has to reach the strip as a click does.
     connect(pageModel, &QStandardItemModel::itemChanged, this, &PdfManagerForm::onPageItemChanged);
     QMetaObject::connectSlotsByName(this);
@@ -368,6 +371,15 @@ void PdfManagerForm::renderWantedThumbnails()
     for (const ThumbnailStore::Id id : thumbnails->takeWanted())
         pages.append(int(id));
     previewRenderer->renderThumbnails(pages, thumbnailPixels);
+    renderThumbnailsAhead();
+}
+
+void PdfManagerForm::renderThumbnailsAhead()
+{
+    QList<int> pages;
+    for (const ThumbnailStore::Id id : lookahead->idsAhead())
+        pages.append(int(id));
+    previewRenderer->renderThumbnailsAhead(pages, thumbnailPixels);
 }
 
 void PdfManagerForm::onLoadPagesFinish()

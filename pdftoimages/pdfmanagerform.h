@@ -21,6 +21,7 @@ class PagePreviewRenderer;
 class QStandardItem;
 class QStandardItemModel;
 class QTimer;
+class ThumbnailLookahead;
 class ThumbnailStore;
 
 // The "PDF to Images" tab: lists the pages of one PDF, lets the user check
@@ -88,6 +89,7 @@ private:
     void startExportThread(const QString &folder, bool overwrite, const QList<int> &pages);
     void stopThreadsAndWait();
     void renderWantedThumbnails();
+    void renderThumbnailsAhead();
     void setBusy(bool busy);
     void setTopRowVisible(bool visible);
     void showPage(PdfManagerFormUi::Page page);
@@ -123,6 +125,7 @@ private:
     qreal previewPixelRatio = 1.0;
     // The pictures of the page list and the strip, compressed.
     ThumbnailStore *thumbnails = nullptr;
+    ThumbnailLookahead *lookahead = nullptr;
     int needToResizePreviewDelay = 0;
     bool isReady = false;
     bool stopRequested = false;

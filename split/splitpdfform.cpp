@@ -12,6 +12,7 @@
 #include "splitpdfsplitthread.h"
 #include "theme.h"
 #include "thumbnailitem.h"
+#include "thumbnaillookahead.h"
 #include "thumbnailstore.h"
 #include "toolsettings.h"
 
@@ -32,6 +33,9 @@ const QString settingsGroup = QStringLiteral("General");
 constexpr int thumbnailBox = 200;
 // Requests made while a load runs wait this long, so only the last one loads.
 constexpr int reloadDelayMs = 100;
+// Rows inserted in one turn of the event loop: a few milliseconds of work, so
+// a 100,000-page document does not hold the window while its rows go in.
+constexpr int rowsPerTurn = 4096;
 
 QIcon placeholderIcon(qreal pixelRatio)
 {
@@ -68,6 +72,10 @@ SplitPDFForm::SplitPDFForm(QWidget *parent)
     connect(thumbnails, &ThumbnailStore::thumbnailsWanted, this, &SplitPDFForm::renderWantedThumbnails);
     connect(previewRenderer, &PagePreviewRenderer::thumbnailRendered, thumbnails,
             [this](int page, const QByteArray &encoded) { thumbnails->setThumbnail(page, encoded); });
+    rowTimer = new QTimer(this);
+    rowTimer->setSingleShot(true);
+    rowTimer->setInterval(0);
+    connect(rowTimer, &QTimer::timeout, this, &SplitPDFForm::appendPageRows);
     setupUi();
     readSettings();
     showDropArea();
@@ -85,6 +93,8 @@ SplitPDFForm::SplitPDFForm(QWidget *parent)
     mainListView->setEditTriggers(QAbstractItemView::NoEditTriggers);
     mainListView->setDragEnabled(false);
     thumbnails->attach(mainListView);
+    lookahead = new ThumbnailLookahead(mainListView, thumbnails);
+    connect(lookahead, &ThumbnailLookahead::moved, this, &SplitPDFForm::renderThumbnailsAhead);
     sourceFrame->setAcceptDrops(true);
 
     refreshTheme();
@@ -236,6 +246,8 @@ void SplitPDFForm::loadPdf(const QString &path, const QString &password)
 
     if (pageLoader)
         pageLoader->stop();
+    rowTimer->stop();
+    pagesToList = 0;
     pageModel->clear();
     thumbnails->clear(devicePixelRatioF());
     thumbnails->setPlaceholder(placeholderIcon(devicePixelRatioF()));
@@ -263,12 +275,23 @@ void SplitPDFForm::onLoadPagesStart(int generation, int pageCount)
     sideForm->setPageCount(pageCount);
     if (pageCount > 0)
         previewRenderer->holdDocument();
+    pagesToList = pageCount;
+    appendPageRows();
+}
+
+void SplitPDFForm::appendPageRows()
+{
+    const int first = pageModel->rowCount();
+    const int count = qMin(rowsPerTurn, pagesToList - first);
+    if (count <= 0)
+        return;
     QList<QStandardItem *> rows;
-    rows.reserve(pageCount);
-    for (int page = 0; page < pageCount; ++page)
+    rows.reserve(count);
+    for (int page = first; page < first + count; ++page)
         rows.append(new ThumbnailItem(thumbnails, page, QString::number(page + 1)));
-    if (!rows.isEmpty())
-        pageModel->appendColumn(rows);
+    pageModel->invisibleRootItem()->appendRows(rows);
+    if (pageModel->rowCount() < pagesToList)
+        rowTimer->start();
 }
 
 void SplitPDFForm::onPagesReady(int generation, int firstPage, const QList<QByteArray> &encoded)
@@ -287,6 +310,15 @@ void SplitPDFForm::renderWantedThumbnails()
     for (const ThumbnailStore::Id id : thumbnails->takeWanted())
         pages.append(int(id));
     previewRenderer->renderThumbnails(pages, thumbnailSize());
+    renderThumbnailsAhead();
+}
+
+void SplitPDFForm::renderThumbnailsAhead()
+{
+    QList<int> pages;
+    for (const ThumbnailStore::Id id : lookahead->idsAhead())
+        pages.append(int(id));
+    previewRenderer->renderThumbnailsAhead(pages, thumbnailSize());
 }
 
 void SplitPDFForm::onLoadPagesFinish(int generation)

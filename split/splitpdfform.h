@@ -15,6 +15,7 @@ class PagePreviewRenderer;
 class QLabel;
 class QStandardItemModel;
 class QTimer;
+class ThumbnailLookahead;
 class ThumbnailStore;
 class QToolButton;
 class QVBoxLayout;
@@ -65,6 +66,8 @@ private:
     void saveSettings();
     QSize thumbnailSize() const;
     void renderWantedThumbnails();
+    void renderThumbnailsAhead();
+    void appendPageRows();
     void requestLoad(const QString &path);
     void loadPdf(const QString &path, const QString &password = {});
     void showDropArea();
@@ -82,6 +85,10 @@ private:
     QStandardItemModel *pageModel = nullptr;
     // The page list's pictures, compressed.
     ThumbnailStore *thumbnails = nullptr;
+    ThumbnailLookahead *lookahead = nullptr;
+    // Rows go into the list a slice at a time, up to the listed page count.
+    QTimer *rowTimer = nullptr;
+    int pagesToList = 0;
     QTimer *reloadTimer = nullptr;
     PagePreviewRenderer *previewRenderer = nullptr;
     int previewPage = -1; // 0-based; the page the preview waits for

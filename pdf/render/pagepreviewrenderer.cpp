@@ -43,6 +43,18 @@ void PagePreviewRenderer::render(int page, QSize box)
 void PagePreviewRenderer::renderThumbnails(const QList<int> &pages, QSize box)
 {
     pendingThumbnails = pages;
+    for (const int page : pages)
+        pagesAhead.removeAll(page);
+    thumbnailBox = box;
+    sendPending();
+}
+
+void PagePreviewRenderer::renderThumbnailsAhead(const QList<int> &pages, QSize box)
+{
+    pagesAhead = pages;
+    // The one being drawn comes anyway.
+    if (busy && busyWithThumbnail)
+        pagesAhead.removeAll(busyPage);
     thumbnailBox = box;
     sendPending();
 }
@@ -89,6 +101,7 @@ void PagePreviewRenderer::close()
     releaseTimer->stop();
     pendingPage = -1;
     pendingThumbnails.clear();
+    pagesAhead.clear();
 }
 
 void PagePreviewRenderer::endWorker()
@@ -155,12 +168,15 @@ void PagePreviewRenderer::sendPending()
     if (busy || path.isEmpty())
         return;
     busyWithThumbnail = pendingPage < 0;
-    if (busyWithThumbnail && pendingThumbnails.isEmpty())
+    if (busyWithThumbnail && pendingThumbnails.isEmpty() && pagesAhead.isEmpty())
         return;
     if (busyWithThumbnail && thumbnailsDrawn >= picturesPerWorker)
         endWorker();
     openIfNeeded();
-    busyPage = busyWithThumbnail ? pendingThumbnails.takeFirst() : std::exchange(pendingPage, -1);
+    if (!busyWithThumbnail)
+        busyPage = std::exchange(pendingPage, -1);
+    else
+        busyPage = pendingThumbnails.isEmpty() ? pagesAhead.takeFirst() : pendingThumbnails.takeFirst();
     QByteArray body;
     QDataStream out(&body, QIODevice::WriteOnly);
     out << qint32(++tag) << qint32(busyPage) << (busyWithThumbnail ? thumbnailBox : pendingBox);

@@ -39,6 +39,10 @@ public:
     // Draws `pages` (0-based) as list pictures fitting `box`, in this order,
     // replacing the pictures asked for before and not begun.
     void renderThumbnails(const QList<int> &pages, QSize box);
+    // Pictures a list is likely to show next: drawn, in this order, when no
+    // picture asked for with renderThumbnails() waits, replacing those asked
+    // for ahead before and not begun.
+    void renderThumbnailsAhead(const QList<int> &pages, QSize box);
     // Reads the document now rather than at the first request, finds where
     // every page lies, and keeps the file open however long it is idle, until
     // letGo(): while a long document is listed (its file is open for that
@@ -87,6 +91,7 @@ private:
     int pendingPage = -1;
     QSize pendingBox;
     QList<int> pendingThumbnails;
+    QList<int> pagesAhead;
     QSize thumbnailBox;
     int thumbnailsDrawn = 0;
 };

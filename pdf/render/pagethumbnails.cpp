@@ -84,11 +84,12 @@ public:
 
 private:
     bool overBudget() const { return options.byteBudget > 0 && deliveredBytes >= options.byteBudget; }
+    int pagesToDraw() const { return options.drawAhead > 0 ? qMin(pageCount, options.drawAhead) : pageCount; }
 
     void requestMore()
     {
         QList<QByteArray> bodies;
-        for (; !overBudget() && requested < pageCount && requested - next < requestWindow; ++requested) {
+        for (; !overBudget() && requested < pagesToDraw() && requested - next < requestWindow; ++requested) {
             QByteArray body;
             QDataStream out(&body, QIODevice::WriteOnly);
             out << qint32(requested) << options.box;

@@ -19,6 +19,10 @@ struct PdfPageListing {
 };
 
 struct ThumbnailListingOptions {
+    // Past this many pages a listing would burn minutes of CPU on pictures
+    // nobody has scrolled to; they are drawn when a list shows them.
+    static constexpr int defaultDrawAhead = 1000;
+
     // Pictures fill this box (device pixels) with the first page's proportions.
     QSize box;
     // Once the pictures handed over add up to this many bytes (0: no limit),
@@ -26,6 +30,8 @@ struct ThumbnailListingOptions {
     // keeps no more than that anyway, and draws the others when it shows them.
     qint64 byteBudget = 0;
     RenderTimeouts timeouts;
+    // Only the first this many pages are drawn (0: every page, budget allowing).
+    int drawAhead = defaultDrawAhead;
 };
 
 // Lists a PDF in render workers: calls listed(listing) once (a document that
@@ -36,7 +42,7 @@ struct ThumbnailListingOptions {
 // fitIntoBox(pageSize, box), every page stretched to the first page's
 // proportions, in the form encodeThumbnail() writes. A page that crashes or
 // hangs its worker comes as a blank white picture. Pages beyond the byte
-// budget come with empty bytes, beforePage() once per batch with its last page.
+// budget or the draw-ahead come with empty bytes, beforePage() once per batch with its last page.
 // Runs events of the calling thread meanwhile; stop is polled and kills the
 // workers at once.
 void listPageThumbnails(const PdfInput &input, const ThumbnailListingOptions &options, const std::atomic_bool &stop,

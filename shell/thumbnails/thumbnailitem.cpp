@@ -17,6 +17,8 @@ ThumbnailItem::ThumbnailItem(ThumbnailStore *store, ThumbnailStore::Id id, quint
 
 QVariant ThumbnailItem::data(int role) const
 {
+    if (role == IdRole)
+        return QVariant::fromValue(id);
     if (role != Qt::DecorationRole && role != HasThumbnailRole)
         return QStandardItem::data(role);
     const bool current = generation == store->generation();

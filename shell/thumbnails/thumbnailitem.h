@@ -13,6 +13,8 @@ class ThumbnailItem : public QStandardItem
 public:
     // Whether the row shows its own picture rather than the placeholder (bool).
     static constexpr int HasThumbnailRole = Qt::UserRole + 0x7417;
+    // The row's id in its store (ThumbnailStore::Id).
+    static constexpr int IdRole = Qt::UserRole + 0x7418;
     static constexpr int Type = QStandardItem::UserType + 0x7417;
 
     ThumbnailItem(ThumbnailStore *store, ThumbnailStore::Id id, const QString &text = {});

@@ -80,6 +80,12 @@ QIcon ThumbnailStore::icon(Id id)
     return shown;
 }
 
+void ThumbnailStore::expect(const QList<Id> &ids)
+{
+    for (const Id id : ids)
+        askedFor.insert(id);
+}
+
 QList<ThumbnailStore::Id> ThumbnailStore::takeWanted()
 {
     wantedNow.clear();

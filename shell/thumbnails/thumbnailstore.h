@@ -62,6 +62,10 @@ public:
     // Runs on every decoded picture before it is cached (to draw a frame, say).
     void setDecorator(std::function<void(QImage &)> decorate) { decorator = std::move(decorate); }
 
+    // Pictures about to be shown (drawn ahead of a scrolling list): when
+    // they come they are kept as painted ones, not as pictures nobody looked at.
+    void expect(const QList<Id> &ids);
+
     // Ids painted without a picture since the last call, each once, in the
     // order painted.
     QList<Id> takeWanted();

@@ -281,6 +281,20 @@ void TestSplitPdfForm::rowsScrolledToAreDrawnFirst()
     QTRY_VERIFY(last.data(ThumbnailItem::HasThumbnailRole).toBool());
     QVERIFY(!form->mainListView->model()->index(750, 0).data(ThumbnailItem::HasThumbnailRole).toBool());
     QTRY_COMPARE_WITH_TIMEOUT(form->findChildren<SplitPDFAddPageThread *>().size(), 0, 60000);
+
+    // Past the first thousand pages the listing drew nothing; a page there
+    // is drawn when shown, and so is the screen before it, where the list
+    // is heading.
+    const QModelIndex far = form->mainListView->model()->index(1200, 0);
+    QVERIFY(!far.data(ThumbnailItem::HasThumbnailRole).toBool());
+    form->mainListView->scrollTo(far, QAbstractItemView::PositionAtTop);
+    QTRY_VERIFY(far.data(ThumbnailItem::HasThumbnailRole).toBool());
+    int above = 1200;
+    while (form->mainListView->viewport()->rect().intersects(
+        form->mainListView->visualRect(form->mainListView->model()->index(above, 0))))
+        --above;
+    QVERIFY(above > 1100);
+    QTRY_VERIFY(form->mainListView->model()->index(above, 0).data(ThumbnailItem::HasThumbnailRole).toBool());
 }
 
 // Ranges are checked before a file name is asked for; typed pages are never

@@ -34,12 +34,13 @@ struct Listing {
     QList<QImage> images;
 };
 
-Listing list(const QString &path, const QString &password = {}, qint64 byteBudget = 0)
+Listing list(const QString &path, const QString &password = {}, qint64 byteBudget = 0,
+             int drawAhead = ThumbnailListingOptions::defaultDrawAhead)
 {
     Listing listing;
     const std::atomic_bool stop = false;
     listPageThumbnails(
-        {path, password}, {QSize(50, 50), byteBudget, quickTimeouts}, stop,
+        {path, password}, {QSize(50, 50), byteBudget, quickTimeouts, drawAhead}, stop,
         [&](const PdfPageListing &info) {
             listing.pageCount = info.pageCount;
             listing.problem = info.problem.kind;
@@ -103,13 +104,16 @@ class TestRenderWorkers : public QObject
 private slots:
     void initTestCase();
     void loopingPageTreeEndsAsUnloadedDocument();
-    void listingDrawsNoMoreThanTheByteBudget();
+    void listingDrawsOnlyTheFirstPages_data();
+    void listingDrawsOnlyTheFirstPages();
     void faultyPageFailsAloneInListing_data();
     void faultyPageFailsAloneInListing();
     void faultyPageFailsAloneInExport_data();
     void faultyPageFailsAloneInExport();
     void previewSurvivesAHangingPageAndRereadsAReleasedFile();
     void picturesOnDemandFollowTheLatestWish();
+    void picturesAheadWaitForThoseShown_data();
+    void picturesAheadWaitForThoseShown();
     void listingYieldsToPicturesOnDemand_data();
     void listingYieldsToPicturesOnDemand();
     void heldDocumentStaysOpenUntilLetGo_data();
@@ -153,17 +157,32 @@ void TestRenderWorkers::loopingPageTreeEndsAsUnloadedDocument()
     QCOMPARE(runningWorkers(), 0);
 }
 
-// Past the budget pages are still listed, in order and with progress, but
-// without a picture; the pages drawn are the first ones.
-void TestRenderWorkers::listingDrawsNoMoreThanTheByteBudget()
+void TestRenderWorkers::listingDrawsOnlyTheFirstPages_data()
 {
-    const QString path = m_dir.filePath(QStringLiteral("hundred.pdf"));
-    QVERIFY(TestPdf::writeA4(path, 100));
-    const Listing whole = list(path);
-    QCOMPARE(whole.pages.size(), 100);
-    QVERIFY(std::none_of(whole.images.begin(), whole.images.end(), [](const QImage &image) { return image.isNull(); }));
+    QTest::addColumn<qint64>("byteBudget");
+    QTest::addColumn<int>("drawAhead");
+    QTest::addColumn<int>("fewestDrawn");
+    QTest::addColumn<int>("mostDrawn");
+    QTest::newRow("within both bounds") << qint64(0) << ThumbnailListingOptions::defaultDrawAhead << 100 << 100;
+    QTest::newRow("no draw-ahead bound") << qint64(0) << 0 << 100 << 100;
+    QTest::newRow("draw-ahead") << qint64(0) << 10 << 10 << 10;
+    QTest::newRow("byte budget") << qint64(1) << 0 << 1 << 49;
+    QTest::newRow("budget before draw-ahead") << qint64(1) << 60 << 1 << 49;
+    QTest::newRow("draw-ahead before budget") << qint64(1) << 1 << 1 << 1;
+}
 
-    const Listing listing = list(path, {}, 1);
+// Past either bound pages are still listed, in order and with progress, but
+// without a picture; the pages drawn are the first ones.
+void TestRenderWorkers::listingDrawsOnlyTheFirstPages()
+{
+    QFETCH(qint64, byteBudget);
+    QFETCH(int, drawAhead);
+    QFETCH(int, fewestDrawn);
+    QFETCH(int, mostDrawn);
+    const QString path = m_dir.filePath(QStringLiteral("hundred.pdf"));
+    if (!QFileInfo::exists(path))
+        QVERIFY(TestPdf::writeA4(path, 100));
+    const Listing listing = list(path, {}, byteBudget, drawAhead);
     QList<int> all(100);
     std::iota(all.begin(), all.end(), 0);
     QCOMPARE(listing.pages, all);
@@ -172,9 +191,9 @@ void TestRenderWorkers::listingDrawsNoMoreThanTheByteBudget()
     const auto firstUndrawn =
         std::find_if(listing.images.begin(), listing.images.end(), [](const QImage &image) { return image.isNull(); });
     const qsizetype drawn = firstUndrawn - listing.images.begin();
-    QVERIFY2(drawn >= 1 && drawn < 50, qPrintable(QString::number(drawn)));
+    QVERIFY2(drawn >= fewestDrawn && drawn <= mostDrawn, qPrintable(QString::number(drawn)));
     QVERIFY(std::all_of(firstUndrawn, listing.images.end(), [](const QImage &image) { return image.isNull(); }));
-    QCOMPARE(listing.images.first(), whole.images.first());
+    QCOMPARE(listing.images.first().size(), fitIntoBox(QSize(595, 842), QSize(50, 50)));
     QCOMPARE(runningWorkers(), 0);
 }
 
@@ -284,6 +303,51 @@ void TestRenderWorkers::picturesOnDemandFollowTheLatestWish()
     QVERIFY(!allWhite(pictures.at(1)));
     renderer.close();
     QCOMPARE(runningWorkers(), 0);
+}
+
+void TestRenderWorkers::picturesAheadWaitForThoseShown_data()
+{
+    // Calls in order: "shown" is renderThumbnails(), "ahead" renderThumbnailsAhead().
+    QTest::addColumn<QStringList>("calls");
+    QTest::addColumn<QList<QList<int>>>("pages");
+    QTest::addColumn<QList<int>>("drawn");
+    QTest::newRow("ahead after shown") << QStringList{"shown", "ahead"} << QList<QList<int>>{{0, 1}, {4, 5}}
+                                       << QList<int>{0, 1, 4, 5};
+    QTest::newRow("shown overtake ahead") << QStringList{"ahead", "shown"} << QList<QList<int>>{{4, 5}, {0, 1}}
+                                          << QList<int>{4, 0, 1, 5};
+    QTest::newRow("later ahead replaces") << QStringList{"shown", "ahead", "ahead"}
+                                          << QList<QList<int>>{{0}, {2, 3}, {5, 4}} << QList<int>{0, 5, 4};
+    QTest::newRow("later shown keep ahead") << QStringList{"shown", "ahead", "shown"}
+                                            << QList<QList<int>>{{0}, {3}, {1, 2}} << QList<int>{0, 1, 2, 3};
+    QTest::newRow("shown once, not again ahead") << QStringList{"shown", "ahead", "shown"}
+                                                 << QList<QList<int>>{{0}, {2, 3}, {3}} << QList<int>{0, 3, 2};
+    QTest::newRow("the one being drawn") << QStringList{"ahead", "ahead"} << QList<QList<int>>{{1, 2}, {1, 3}}
+                                         << QList<int>{1, 3};
+}
+
+// The pictures a list will show next are drawn only while none it shows
+// waits, and only the latest of them.
+void TestRenderWorkers::picturesAheadWaitForThoseShown()
+{
+    QFETCH(QStringList, calls);
+    QFETCH(QList<QList<int>>, pages);
+    QFETCH(QList<int>, drawn);
+    PagePreviewRenderer renderer(nullptr, quickTimeouts);
+    QList<int> order;
+    connect(&renderer, &PagePreviewRenderer::thumbnailRendered, this,
+            [&](int page, const QByteArray &) { order.append(page); });
+    renderer.setDocument(m_pdf);
+    // All asked for before the first picture comes: it is drawn at once.
+    for (qsizetype call = 0; call < calls.size(); ++call) {
+        if (calls.at(call) == QLatin1String("shown"))
+            renderer.renderThumbnails(pages.at(call), QSize(40, 40));
+        else
+            renderer.renderThumbnailsAhead(pages.at(call), QSize(40, 40));
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(order.size(), drawn.size(), 10000);
+    QTest::qWait(100);
+    QCOMPARE(order, drawn);
+    renderer.close();
 }
 
 void TestRenderWorkers::listingYieldsToPicturesOnDemand_data()

@@ -128,6 +128,11 @@ void TestThumbnailStore::topAndPaintedRowsStayWhenFull()
     store.setThumbnail(15, picture);
     QVERIFY(store.contains(15));
     QVERIFY(!store.contains(9));
+    // So does one drawn ahead of a scrolling list.
+    store.expect({16});
+    store.setThumbnail(16, picture);
+    QVERIFY(store.contains(16));
+    QVERIFY(!store.contains(8));
 
     // Painted rows outlast unseen ones, the least recently painted going first.
     for (int row : {0, 1, 2})
