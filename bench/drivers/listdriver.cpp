@@ -9,6 +9,7 @@
 #include "pdflistaddfilethread.h"
 #include "pdfmanagerform.h"
 #include "splitpdfform.h"
+#include "splitpdfglobal.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -20,9 +21,13 @@
 #include <QThread>
 #include <QTimer>
 
+#include <sys/resource.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace ListDriver {
 
@@ -45,6 +50,8 @@ struct Setup {
     std::function<bool()> listingDone;
     // Whether the list is on screen while it fills.
     bool listShownWhileListing = false;
+    // The rows the list will have, known before they are all in (0: unknown).
+    std::function<int()> rowsToCome = [] { return 0; };
 };
 
 bool noThreadsLeft(const QWidget *form)
@@ -92,6 +99,9 @@ Setup setUp(Tool tool, const QString &input)
         setup.form = std::make_unique<SplitPDFForm>();
         setup.view = setup.form->findChild<QAbstractItemView *>(QStringLiteral("mainListView"));
         setup.listShownWhileListing = true;
+        // Rows go in over several turns of the event loop; the jump aims at
+        // the middle of the document, as a user who drags the scroll bar does.
+        setup.rowsToCome = [] { return SplitPDFGlobal::pageCount(); };
     }
     QWidget *form = setup.form.get();
     setup.start = [form, urls] { emit form->findChild<DropFrame *>()->addURLs(urls); };
@@ -145,16 +155,36 @@ public:
         setup.start();
         loop.exec();
         std::printf("listed %d rows in %.3f s; first picture %.3f s after a jump to the middle%s; "
-                    "longest GUI stall %.0f ms (%s, %d rows listed); end and back in %.3f s%s\n",
+                    "longest GUI stall %.0f ms (%s, %d rows listed); end and back in %.3f s; "
+                    "pictures at a scroll stop: longest %.3f s, median %.3f s; program CPU %.2f s%s\n",
                     rows(), listedNs / 1e9, jumpNs / 1e9,
                     setup.listShownWhileListing ? " (while listing)" : "", longestGapNs / 1e6,
-                    phaseNames[int(longestGapPhase)], longestGapRows, sweepNs / 1e9,
-                    failed ? "; a picture never came" : "");
+                    phaseNames[int(longestGapPhase)], longestGapRows, sweepNs / 1e9, longestStop(), medianStop(),
+                    programCpuSeconds(), failed ? "; a picture never came" : "");
         return failed || rows() == 0 ? 1 : 0;
     }
 
 private:
     int rows() const { return setup.view->model()->rowCount(); }
+
+    double longestStop() const { return stopWaits.empty() ? -1 : *std::max_element(stopWaits.begin(), stopWaits.end()); }
+
+    double medianStop()
+    {
+        if (stopWaits.empty())
+            return -1;
+        std::sort(stopWaits.begin(), stopWaits.end());
+        return stopWaits[stopWaits.size() / 2];
+    }
+
+    // The window's own process, without its render workers.
+    static double programCpuSeconds()
+    {
+        rusage usage{};
+        getrusage(RUSAGE_SELF, &usage);
+        const auto seconds = [](const timeval &t) { return double(t.tv_sec) + t.tv_usec / 1e6; };
+        return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+    }
 
     void tick()
     {
@@ -176,7 +206,7 @@ private:
         switch (phase) {
         case Phase::Listing:
             if ((setup.listShownWhileListing && rows() > 0) || listedNs >= 0)
-                startStop(rows() / 2, Phase::Jump);
+                startStop(qMax(rows(), setup.rowsToCome()) / 2, Phase::Jump);
             break;
         case Phase::Jump:
             if (arrived()) {
@@ -194,6 +224,8 @@ private:
         case Phase::Sweep:
             if (!arrived())
                 break;
+            if (stop > 0)
+                stopWaits.push_back(double(now - stopStarted) / 1e9);
             if (++stop > 2 * sweepStops) {
                 sweepNs = double(now - sweepStarted);
                 loop.quit();
@@ -209,10 +241,12 @@ private:
 
     void startStop(int row, Phase next)
     {
+        targetRow = row;
         target = setup.view->model()->index(row, 0);
         stopStarted = clock.nsecsElapsed();
         phase = next;
-        setup.view->scrollTo(target, QAbstractItemView::PositionAtCenter);
+        if (target.isValid())
+            setup.view->scrollTo(target, QAbstractItemView::PositionAtCenter);
     }
 
     // Whether the target row is on screen with its picture; scrolls again
@@ -223,6 +257,11 @@ private:
             failed = true;
             return true;
         }
+        // The row may not be in the list yet.
+        if (!target.isValid())
+            target = setup.view->model()->index(targetRow, 0);
+        if (!target.isValid())
+            return false;
         if (!setup.view->viewport()->rect().intersects(setup.view->visualRect(target))) {
             setup.view->scrollTo(target, QAbstractItemView::PositionAtCenter);
             return false;
@@ -235,6 +274,9 @@ private:
     QElapsedTimer clock;
     Phase phase = Phase::Listing;
     QPersistentModelIndex target;
+    int targetRow = 0;
+    // Seconds from each scroll stop to the picture under the view's centre.
+    std::vector<double> stopWaits;
     qint64 lastTick = 0;
     double longestGapNs = 0;
     Phase longestGapPhase = Phase::Listing;
