@@ -87,7 +87,8 @@ SplitPDFForm::SplitPDFForm(QWidget *parent)
     mainListView->viewport()->setAcceptDrops(true);
     mainListView->setUniformItemSizes(true);
     mainListView->setLayoutMode(QListView::Batched);
-    mainListView->setBatchSize(200);
+    // Large batches: a jump far down a long list waits until the layout gets there.
+    mainListView->setBatchSize(2048);
     mainListView->setModel(pageModel);
     mainListView->setIconSize(QSize(thumbnailBox, thumbnailBox));
     mainListView->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -255,6 +256,10 @@ void SplitPDFForm::loadPdf(const QString &path, const QString &password)
     previewPage = -1;
     sourcePassword = password;
     previewRenderer->setDocument(path, password);
+    // Read at once, beside the listing: a jump while the rows go in is
+    // answered by this worker, which must first read a long document.
+    if (QFileInfo(path).isFile())
+        previewRenderer->holdDocument();
     pagesLoading = true;
     auto *loader = new SplitPDFAddPageThread({path, password}, thumbnailSize(), ++loadGeneration,
                                              thumbnails->byteBudget(), this);
@@ -273,8 +278,6 @@ void SplitPDFForm::onLoadPagesStart(int generation, int pageCount)
         return;
     SplitPDFGlobal::setPageCount(pageCount);
     sideForm->setPageCount(pageCount);
-    if (pageCount > 0)
-        previewRenderer->holdDocument();
     pagesToList = pageCount;
     appendPageRows();
 }

@@ -43,6 +43,9 @@ void PagePreviewRenderer::render(int page, QSize box)
 void PagePreviewRenderer::renderThumbnails(const QList<int> &pages, QSize box)
 {
     pendingThumbnails = pages;
+    // A view repaints a row again and again while its picture is on the way.
+    if (busy && busyWithThumbnail)
+        pendingThumbnails.removeAll(busyPage);
     for (const int page : pages)
         pagesAhead.removeAll(page);
     thumbnailBox = box;
@@ -52,7 +55,6 @@ void PagePreviewRenderer::renderThumbnails(const QList<int> &pages, QSize box)
 void PagePreviewRenderer::renderThumbnailsAhead(const QList<int> &pages, QSize box)
 {
     pagesAhead = pages;
-    // The one being drawn comes anyway.
     if (busy && busyWithThumbnail)
         pagesAhead.removeAll(busyPage);
     thumbnailBox = box;

@@ -321,8 +321,10 @@ void TestRenderWorkers::picturesAheadWaitForThoseShown_data()
                                             << QList<QList<int>>{{0}, {3}, {1, 2}} << QList<int>{0, 1, 2, 3};
     QTest::newRow("shown once, not again ahead") << QStringList{"shown", "ahead", "shown"}
                                                  << QList<QList<int>>{{0}, {2, 3}, {3}} << QList<int>{0, 3, 2};
-    QTest::newRow("the one being drawn") << QStringList{"ahead", "ahead"} << QList<QList<int>>{{1, 2}, {1, 3}}
-                                         << QList<int>{1, 3};
+    QTest::newRow("the one being drawn, ahead") << QStringList{"ahead", "ahead"} << QList<QList<int>>{{1, 2}, {1, 3}}
+                                                << QList<int>{1, 3};
+    QTest::newRow("the one being drawn, shown") << QStringList{"shown", "shown"} << QList<QList<int>>{{1, 2}, {1, 3}}
+                                                << QList<int>{1, 3};
 }
 
 // The pictures a list will show next are drawn only while none it shows
