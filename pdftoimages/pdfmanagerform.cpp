@@ -113,7 +113,8 @@ void PdfManagerForm::setupViews()
     // all and large documents lay out in batches without measuring each row.
     ui.listView->setUniformItemSizes(true);
     ui.listView->setLayoutMode(QListView::Batched);
-    ui.listView->setBatchSize(200);
+    // Large batches: a jump far down a long list waits until the layout gets there.
+    ui.listView->setBatchSize(2048);
     ui.listView->setSpacing(6);
     ui.listView->setModel(pageModel);
     ui.listView->setEditTriggers(QAbstractItemView::NoEditTriggers);
