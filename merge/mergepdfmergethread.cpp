@@ -32,6 +32,13 @@ void MergePDFMergeThread::run()
 
     int pagesBefore = 0; // of the files merged so far
     const auto progress = [&](const MergeProgress &at) {
+        if (at.writing) {
+            // No count to show while the output is written: a busy bar says
+            // the merge goes on.
+            emit prepareMerge(0);
+            emit progressMerge(0, QFileInfo(outputPath).fileName());
+            return;
+        }
         const QString name = QFileInfo(sources.at(at.fileIndex).path).fileName();
         if (at.pageCount < 0) {
             emit progressMerge(pagesBefore, name);

@@ -40,8 +40,10 @@ PdfWorkResult mergePdfs(const MergeJob &job, const std::function<void(const Merg
                 progress({index, last + 1, count});
             }
         }
-        if (output.pageCount() > 0 && !abandoned())
+        if (output.pageCount() > 0 && !abandoned()) {
+            progress({.writing = true});
             output.save(job.outputPath, abandoned);
+        }
         result.warnings = output.warnings();
     } catch (const PdfWriteAbandoned &) {
         result.stopped = true;

@@ -17,11 +17,13 @@ struct MergeJob {
 // Where a merge stands: file fileIndex (0-based) with pagesDone of its
 // pageCount pages appended; pageCount is -1 just before the file is opened.
 // Reported after opening (0 pages done), after every 100 pages and after the
-// file's last page.
+// file's last page. Then, once, writing: every page is appended and the
+// output is being written, which takes seconds for a large merge.
 struct MergeProgress {
     int fileIndex = 0;
     int pagesDone = 0;
     int pageCount = -1;
+    bool writing = false;
 };
 
 // Appends every page of the sources into one new PDF. stop is polled before

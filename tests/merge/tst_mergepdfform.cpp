@@ -238,7 +238,8 @@ void TestMergePdfForm::progressFollowsPages_data()
                                   QStringLiteral("2 250 pages.pdf")};
     const QStringList secondMerged{
         QStringLiteral("2 250 pages.pdf (0 of 250)"), QStringLiteral("102 250 pages.pdf (100 of 250)"),
-        QStringLiteral("202 250 pages.pdf (200 of 250)"), QStringLiteral("252 250 pages.pdf (250 of 250)")};
+        QStringLiteral("202 250 pages.pdf (200 of 250)"), QStringLiteral("252 250 pages.pdf (250 of 250)"),
+        QStringLiteral("of 0"), QStringLiteral("0 progress.pdf")}; // then written, with a busy bar
     const QString of252 = QStringLiteral("of 252");
     QTest::newRow("as listed") << QList<int>{2, 250} << QStringList{of252} + firstOpened + firstMerged + secondMerged;
     QTest::newRow("not known") << QList<int>{-1, -1}
