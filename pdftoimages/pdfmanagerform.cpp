@@ -3,6 +3,7 @@
 #include "aboutdialog.h"
 #include "cocoacode.h"
 #include "kivglobal.h"
+#include "pageedge.h"
 #include "pagepreviewrenderer.h"
 #include "pagerendering.h"
 #include "pdfmanageraddpagethread.h"
@@ -25,7 +26,6 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
-#include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSettings>
@@ -43,20 +43,12 @@ const QString settingsGroup = QStringLiteral("PdfManager");
 // The box a thumbnail fills in the page list, in device-independent pixels.
 constexpr int thumbnailBox = 200;
 
-// A faint edge, so a white page stays visible on the white list.
-void drawFaintEdge(QImage &image)
-{
-    QPainter painter(&image);
-    painter.setPen(QColor(0, 0, 0, 64));
-    painter.drawRect(image.rect().adjusted(0, 0, -1, -1));
-}
-
 // Stands for a page whose picture is still to be drawn: a blank page.
 QIcon pagePlaceholder(QSize pixels, qreal pixelRatio)
 {
     QImage image(pixels, QImage::Format_RGB32);
     image.fill(QColor(0xf4, 0xf4, 0xf4));
-    drawFaintEdge(image);
+    drawPageEdge(image);
     QPixmap pixmap = QPixmap::fromImage(image);
     pixmap.setDevicePixelRatio(pixelRatio);
     return QIcon(pixmap);
@@ -78,7 +70,7 @@ PdfManagerForm::PdfManagerForm(QWidget *parent)
     progressTimer->setSingleShot(true);
     progressTimer->setInterval(50);
     thumbnails = new ThumbnailStore(this);
-    thumbnails->setDecorator(drawFaintEdge);
+    thumbnails->setDecorator(drawPageEdge);
 
     setupViews();
     for (QToolButton *button : {ui.exportButton, ui.checkAllButton, ui.uncheckAllButton, ui.pageRangeButton})

@@ -1,5 +1,6 @@
 #include "pdffilelist.h"
 
+#include "pageedge.h"
 #include "pdffileitemdelegate.h"
 #include "pdflistaddfilethread.h"
 #include "pdfopenreport.h"
@@ -39,6 +40,7 @@ PdfFileList::PdfFileList(ThreadFactory makeThread, const QString &title, QWidget
     , arrivalTimer(new QTimer(this))
 {
     this->pictures->setPlaceholder(pdfIcon);
+    this->pictures->setDecorator(drawPageEdge);
     arrivalTimer->setSingleShot(true);
     arrivalTimer->setInterval(arrivalBatchMs);
     connect(arrivalTimer, &QTimer::timeout, this, &PdfFileList::listArrived);

@@ -1,6 +1,7 @@
 #include "splitpdfform.h"
 
 #include "namedwidget.h"
+#include "pageedge.h"
 #include "pagepreviewrenderer.h"
 #include "pdfopenreport.h"
 #include "shelldialogs.h"
@@ -65,6 +66,7 @@ SplitPDFForm::SplitPDFForm(QWidget *parent)
 {
     pageModel = new QStandardItemModel(this);
     thumbnails = new ThumbnailStore(this);
+    thumbnails->setDecorator(drawPageEdge);
     previewRenderer = new PagePreviewRenderer(this);
     connect(previewRenderer, &PagePreviewRenderer::rendered, this, &SplitPDFForm::onPreviewRendered);
     // Pages shown before the listing has got to them, or let go to save
