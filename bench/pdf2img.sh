@@ -84,6 +84,12 @@ cpu_ratio export-images-jpg-200 "images20 jpg 200%" "${peers[@]}"
 cpu_ratio export-png-500 "mixed10 png 500%" "${peers[@]}"
 cpu_ratio export-webp-500-vs-our-png "mixed10 webp 500%" "=mixed10 png 500%"
 cpu_ratio list-1000 "list pages1000" mutool
+for peer in "${peers[@]}"; do
+    size_ratio export-png-100 "mixed100 png 100%" "$peer"
+    size_ratio export-png-200 "mixed100 png 200%" "$peer"
+    size_ratio export-images-png-100 "images20 png 100%" "$peer"
+    size_ratio export-png-500 "mixed10 png 500%" "$peer"
+done
 scaling png-200 "mixed100 png 200%"
 scaling images-jpg-200 "images20 jpg 200%"
 scaling png-500 "mixed10 png 500%"

@@ -12,12 +12,15 @@
 namespace PageEncoders {
 namespace {
 
-// zlib level 2 with the Sub filter alone encodes rendered pages about five
-// times faster than Qt's PNG writer (libpng defaults), for files some 12 %
-// larger; letting the encoder pick among filters costs a quarter more time
-// for a third of that size gain.
-constexpr int compressionLevel = 2;
-constexpr uchar subFilter = 1;
+// zlib level 1 with the Up filter on every row. Against level 2 with the Sub
+// filter it takes 4-9 % less CPU for a whole export (100 mixed text-and-picture
+// pages at 100 % and 200 %, 20 photo pages, 10 pages at 500 %), and the files
+// range from 6 % smaller to 3 % larger: the row above, just flattened, is still
+// in the cache, and rendered pages repeat downwards as much as sideways.
+// Letting the encoder pick among filters per row triples the encoding time
+// for files 2-4 % smaller.
+constexpr int compressionLevel = 1;
+constexpr uchar upFilter = 2;
 // Compressed bytes per IDAT chunk.
 constexpr size_t chunkSize = 256 * 1024;
 
@@ -68,24 +71,23 @@ bool writeHeader(PngChunkWriter &chunks, const QImage &image)
     return chunks.put(signature, sizeof signature) && chunks.write("IHDR", header, sizeof header);
 }
 
-// The row as 8-bit RGB with the Sub filter: each byte less the byte of the
-// same channel one pixel to the left. Packing and filtering in one pass
-// reads the row once.
-void subFilteredRow(const QRgb *pixels, int width, uchar *target)
+// Each byte of `pixel` less the same byte of `above`, with no borrow from one
+// byte into the next: the Up filter on all channels at once.
+constexpr QRgb bytewiseDifference(QRgb pixel, QRgb above)
 {
-    *target++ = subFilter;
-    uchar red = 0;
-    uchar green = 0;
-    uchar blue = 0;
-    for (int x = 0; x < width; ++x) {
-        const QRgb pixel = pixels[x];
-        *target++ = uchar(qRed(pixel) - red);
-        *target++ = uchar(qGreen(pixel) - green);
-        *target++ = uchar(qBlue(pixel) - blue);
-        red = uchar(qRed(pixel));
-        green = uchar(qGreen(pixel));
-        blue = uchar(qBlue(pixel));
-    }
+    constexpr QRgb high = 0x80808080u;
+    return ((pixel | high) - (above & ~high)) ^ ((pixel ^ ~above) & high);
+}
+
+// The row as 8-bit RGB with the Up filter. Each pixel's difference is stored
+// whole, byte-swapped, one byte before its place: alpha (unused) lands on the
+// blue byte of the pixel to its left, which is written afterwards, as right
+// to left, and on the filter byte for the first pixel, which comes last.
+void upFilteredRow(const QRgb *pixels, const QRgb *above, int width, uchar *target)
+{
+    for (int x = width - 1; x >= 0; --x)
+        qToBigEndian(quint32(bytewiseDifference(pixels[x], above[x])), target + 3 * size_t(x));
+    target[0] = upFilter;
 }
 
 class Deflater
@@ -144,12 +146,16 @@ QString writePng(QImage &image, QIODevice &device)
     PngChunkWriter chunks(device);
     const int width = image.width();
     std::vector<uchar> row(1 + size_t(width) * 3);
+    // The Up filter sees zeros above the first row.
+    const std::vector<QRgb> blankRow(size_t(width), 0);
+    const QRgb *above = blankRow.data();
     bool written = writeHeader(chunks, image);
     for (int y = 0; y < image.height() && written; ++y) {
         QRgb *pixels = rowOf(image, y);
         flattenRowOntoWhite(pixels, width, image.format());
-        subFilteredRow(pixels, width, row.data());
+        upFilteredRow(pixels, above, width, row.data());
         written = deflater.add(row.data(), row.size(), false, chunks);
+        above = pixels;
     }
     written = written && deflater.add(nullptr, 0, true, chunks) && chunks.write("IEND", nullptr, 0);
     if (chunks.hasFailed())
