@@ -147,6 +147,14 @@ void PdfManagerForm::connectSignals()
     connect(previewRenderer, &PagePreviewRenderer::thumbnailRendered, thumbnails,
             [this](int page, const QByteArray &encoded) { thumbnails->setThumbnail(page, encoded); });
     connect(lookahead, &ThumbnailLookahead::moved, this, &PdfManagerForm::renderThumbnailsAhead);
+    // A long document read again after an idle pause costs a jump the better
+    // part of a second: read it while the user is at the list.
+    connect(lookahead, &ThumbnailLookahead::engaged, this, [this](bool engaged) {
+        if (engaged && pageModel->rowCount() > 0)
+            previewRenderer->holdDocument();
+        else if (!engaged && !addPageThread)
+            previewRenderer->letGo();
+    });
     // A page checked from the keyboard has to reach the strip as a click does.
     connect(pageModel, &QStandardItemModel::itemChanged, this, &PdfManagerForm::onPageItemChanged);
     QMetaObject::connectSlotsByName(this);

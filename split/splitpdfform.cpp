@@ -98,6 +98,14 @@ SplitPDFForm::SplitPDFForm(QWidget *parent)
     thumbnails->attach(mainListView);
     lookahead = new ThumbnailLookahead(mainListView, thumbnails);
     connect(lookahead, &ThumbnailLookahead::moved, this, &SplitPDFForm::renderThumbnailsAhead);
+    // A long document read again after an idle pause costs a jump the better
+    // part of a second: read it while the user is at the list.
+    connect(lookahead, &ThumbnailLookahead::engaged, this, [this](bool engaged) {
+        if (engaged && pageModel->rowCount() > 0)
+            previewRenderer->holdDocument();
+        else if (!engaged && !pagesLoading)
+            previewRenderer->letGo();
+    });
     sourceFrame->setAcceptDrops(true);
 
     refreshTheme();

@@ -3,6 +3,7 @@
 #include "thumbnailitem.h"
 
 #include <QAbstractItemView>
+#include <QEvent>
 #include <QScrollBar>
 #include <QTimer>
 
@@ -19,6 +20,25 @@ ThumbnailLookahead::ThumbnailLookahead(QAbstractItemView *view, ThumbnailStore *
     connect(movedTimer, &QTimer::timeout, this, &ThumbnailLookahead::moved);
     for (const QScrollBar *bar : {view->verticalScrollBar(), view->horizontalScrollBar()})
         connect(bar, &QScrollBar::valueChanged, movedTimer, qOverload<>(&QTimer::start));
+    view->installEventFilter(this);
+}
+
+bool ThumbnailLookahead::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::Enter:
+    case QEvent::FocusIn:
+        emit engaged(true);
+        break;
+    case QEvent::Leave:
+    case QEvent::FocusOut:
+        // Focus stays while the pointer leaves, and the other way round.
+        emit engaged(view->underMouse() || view->hasFocus());
+        break;
+    default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 // The first and last rows on screen ({-1, -1}: none). Items of a list in

@@ -26,6 +26,12 @@ public:
 signals:
     // The list has scrolled; coalesced to one a turn of the event loop.
     void moved();
+    // The user has turned to the list (the pointer over it, or the keyboard
+    // focus in it) or away from it: whoever draws its pictures may get ready.
+    void engaged(bool engaged);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     std::pair<int, int> rowsOnScreen() const;

@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStandardItemModel>
+#include <QTimer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -44,6 +45,8 @@ private slots:
     void splitThroughTheForm();
     void lastRequestDuringListingWins();
     void rowsScrolledToAreDrawnFirst();
+    void documentIsReadWhileTheUserIsAtTheList_data();
+    void documentIsReadWhileTheUserIsAtTheList();
     void failureReachesUser_data();
     void failureReachesUser();
     void protectedSourceSplitsWithItsPassword();
@@ -295,6 +298,46 @@ void TestSplitPdfForm::rowsScrolledToAreDrawnFirst()
         --above;
     QVERIFY(above > 1100);
     QTRY_VERIFY(form->mainListView->model()->index(above, 0).data(ThumbnailItem::HasThumbnailRole).toBool());
+}
+
+void TestSplitPdfForm::documentIsReadWhileTheUserIsAtTheList_data()
+{
+    QTest::addColumn<QEvent::Type>("turnTo");
+    QTest::addColumn<QEvent::Type>("turnAway");
+    QTest::newRow("pointer") << QEvent::Enter << QEvent::Leave;
+    QTest::newRow("keyboard focus") << QEvent::FocusIn << QEvent::FocusOut;
+}
+
+// A long document takes the pictures' worker a while to read again: it is
+// read while the user is at the list, and let go when they turn away.
+void TestSplitPdfForm::documentIsReadWhileTheUserIsAtTheList()
+{
+    if (!QFileInfo(QStringLiteral("/proc/self/fd")).isDir())
+        QSKIP("needs /proc to see open files");
+    QFETCH(QEvent::Type, turnTo);
+    QFETCH(QEvent::Type, turnAway);
+    auto *release = form->findChild<QTimer *>(QStringLiteral("previewReleaseTimer"));
+    QVERIFY(release);
+    release->setInterval(0);
+    const QString path = writePdf(QStringLiteral("ten.pdf"), 10);
+    load(path, 10);
+    QTRY_VERIFY(!TestEnvironment::fileIsOpen(path));
+
+    const auto send = [&](QEvent::Type type) {
+        if (type == QEvent::FocusIn || type == QEvent::FocusOut) {
+            QFocusEvent event(type, Qt::OtherFocusReason);
+            QCoreApplication::sendEvent(form->mainListView, &event);
+        } else {
+            QEvent event(type);
+            QCoreApplication::sendEvent(form->mainListView, &event);
+        }
+    };
+    send(turnTo);
+    QTRY_VERIFY(TestEnvironment::fileIsOpen(path));
+    QTest::qWait(50);
+    QVERIFY(TestEnvironment::fileIsOpen(path));
+    send(turnAway);
+    QTRY_VERIFY(!TestEnvironment::fileIsOpen(path));
 }
 
 // Ranges are checked before a file name is asked for; typed pages are never
