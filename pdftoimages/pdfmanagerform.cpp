@@ -91,6 +91,9 @@ PdfManagerForm::PdfManagerForm(QWidget *parent)
 
 PdfManagerForm::~PdfManagerForm()
 {
+    // The list, going with the form, reports the user turning away after
+    // the renderer has gone.
+    lookahead->disconnect(this);
     stopThreadsAndWait();
 }
 

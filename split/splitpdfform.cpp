@@ -118,6 +118,9 @@ SplitPDFForm::SplitPDFForm(QWidget *parent)
 
 SplitPDFForm::~SplitPDFForm()
 {
+    // The list, going with the form, reports the user turning away after
+    // the renderer has gone.
+    lookahead->disconnect(this);
     // Replaced loaders may still be reading; none may outlive the form.
     const QList<SplitPDFAddPageThread *> loaders = findChildren<SplitPDFAddPageThread *>();
     for (SplitPDFAddPageThread *loader : loaders)

@@ -31,10 +31,13 @@ bool ThumbnailLookahead::eventFilter(QObject *watched, QEvent *event)
         emit engaged(true);
         break;
     case QEvent::Leave:
-    case QEvent::FocusOut:
-        // Focus stays while the pointer leaves, and the other way round.
-        emit engaged(view->underMouse() || view->hasFocus());
+    case QEvent::FocusOut: {
+        // Focus stays while the pointer leaves, and the other way round. The
+        // watched widget, not the view: a view going away is a view no more.
+        const auto *widget = static_cast<const QWidget *>(watched);
+        emit engaged(widget->underMouse() || widget->hasFocus());
         break;
+    }
     default:
         break;
     }
