@@ -47,7 +47,7 @@ private:
 
     QTemporaryDir m_dir;
     QString m_pdf;     // A4 portrait, A4 landscape, A4 portrait
-    QString m_richPdf; // text, translucent shapes, a gradient and a photo; portrait, then landscape
+    QString m_richPdf; // text, translucent shapes, a gradient and a photo; portrait, landscape; a full-page photo
 };
 
 namespace {
@@ -115,6 +115,10 @@ bool writeRichPdf(const QString &path)
         painter.drawEllipse(QPointF(300, 320), 180, 90);
         painter.drawImage(QRectF(60, 400, 300, 200), noisyPicture(QSize(240, 160)));
     }
+    // Every row differs from the one above in nearly every pixel.
+    writer.setPageSize(QPageSize(QSizeF(595, 842), QPageSize::Point, QString(), QPageSize::ExactMatch));
+    writer.newPage();
+    painter.drawImage(QRectF(0, 0, 595, 842), noisyPicture(QSize(595, 842)));
     return painter.end();
 }
 
@@ -282,6 +286,7 @@ void TestPageExport::filesHoldTheReferenceEncodingOfThePage_data()
     QTest::newRow("png 100 %") << 1 << 0 << 0;
     QTest::newRow("png 200 % stretched landscape") << 1 << 1 << 1;
     QTest::newRow("png 300 %") << 1 << 2 << 0;
+    QTest::newRow("png 100 % full-page photo") << 1 << 0 << 2;
     QTest::newRow("jpg 100 % stretched landscape") << 0 << 0 << 1;
     QTest::newRow("jpg 200 %") << 0 << 1 << 0;
     QTest::newRow("jpg 400 %") << 0 << 3 << 0;
