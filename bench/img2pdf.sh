@@ -51,8 +51,10 @@ echo
 mkdir -p "$keep/ours" "$keep/reference"
 pdfimages -j "$keep/ours.pdf" "$keep/ours/p"
 pdfimages -j "$keep/reference.pdf" "$keep/reference/p"
-read -r _ worst overall < <("$bench" psnr "$keep/ours" "$keep/reference")
+psnr=$("$bench" psnr "$keep/ours" "$keep/reference")
+read -r _ worst overall <<<"$psnr"
 echo "PSNR of our pages against the reference pages: worst page $worst dB, all pages $overall dB"
+echo "Worst pages (page, dB):" $(sed -n 's/^page //p' <<<"$psnr" | tr '\n' ';')
 rm -rf "$keep"
 echo
 

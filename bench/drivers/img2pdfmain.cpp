@@ -20,11 +20,13 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImageReader>
+#include <QList>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QTransform>
 #include <QtEndian>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -138,7 +140,8 @@ double squaredError(const QImage &x, const QImage &y)
 }
 
 // Peak signal-to-noise ratio of the page pictures of two folders, compared
-// in name order: the worst page and all pages together. A picture stored
+// in name order: the worst page and all pages together, then the five worst
+// pages (counted from 1) with theirs, so a fault can be traced. A picture stored
 // sideways (the page turns it upright) is compared turned either way, the
 // closer counting.
 int psnr(const QString &a, const QString &b)
@@ -149,7 +152,7 @@ int psnr(const QString &a, const QString &b)
         std::fprintf(stderr, "the PDFs hold %lld and %lld pictures\n", qlonglong(left.size()), qlonglong(right.size()));
         return 1;
     }
-    double worst = INFINITY;
+    QList<std::pair<double, qsizetype>> pages;
     double squares = 0;
     qint64 samples = 0;
     for (qsizetype i = 0; i < left.size(); ++i) {
@@ -167,11 +170,15 @@ int psnr(const QString &a, const QString &b)
             return 1;
         }
         const qint64 n = 3 * qint64(x.width()) * x.height();
-        worst = std::min(worst, 10 * std::log10(255.0 * 255.0 * n / std::max(page, 1e-9)));
+        pages.append({10 * std::log10(255.0 * 255.0 * n / std::max(page, 1e-9)), i + 1});
         squares += page;
         samples += n;
     }
-    std::printf("PSNR %.1f %.1f\n", worst, 10 * std::log10(255.0 * 255.0 * samples / std::max(squares, 1e-9)));
+    std::sort(pages.begin(), pages.end());
+    std::printf("PSNR %.1f %.1f\n", pages.first().first,
+                10 * std::log10(255.0 * 255.0 * samples / std::max(squares, 1e-9)));
+    for (qsizetype i = 0; i < std::min<qsizetype>(5, pages.size()); ++i)
+        std::printf("page %lld %.1f\n", qlonglong(pages.at(i).second), pages.at(i).first);
     return 0;
 }
 

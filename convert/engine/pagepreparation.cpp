@@ -47,10 +47,12 @@ PageStream preparePage(const QString &path, const ConvertSettings &settings, con
     if (std::optional<PageStream> page = asItIs(path, settings, printable))
         return *page;
     const PreparedImage prepared = ImagePipeline::preparePageImage(path, settings, printable);
-    PageStream page = PageEncoder::encode(prepared.image);
+    // Compressed upright, so the JPEG's blocks and halved chroma fall where a
+    // page drawn upright puts them; compressed as stored, grainy photos
+    // differed from such a page by 38 dB. The turn costs less than the encode.
+    PageStream page = PageEncoder::encode(SourceImageLoader::turnedUpright(prepared.image, prepared.orientation));
     page.readable = prepared.readable;
     page.failure = prepared.failure;
-    page.orientation = prepared.orientation;
     return page;
 }
 

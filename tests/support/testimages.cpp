@@ -18,10 +18,16 @@ QByteArray sidewaysJpeg()
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "JPG", 95);
 
+    return withOrientation(jpeg, 6);
+}
+
+QByteArray withOrientation(const QByteArray &jpeg, int orientation)
+{
     QByteArray tiff("MM\0*\0\0\0\x08", 8);
-    tiff += QByteArray("\0\x01", 2);                              // one entry
-    tiff += QByteArray("\x01\x12\0\x03\0\0\0\x01\0\x06\0\0", 12); // Orientation, SHORT, 1, value 6
-    tiff += QByteArray(4, '\0');                                  // no next IFD
+    tiff += QByteArray("\0\x01", 2);                     // one entry
+    tiff += QByteArray("\x01\x12\0\x03\0\0\0\x01\0", 9); // Orientation, SHORT, 1
+    tiff += char(orientation) + QByteArray(2, '\0');     // its value, padded
+    tiff += QByteArray(4, '\0');                         // no next IFD
     const QByteArray exif = QByteArray("Exif\0\0", 6) + tiff;
     QByteArray app1("\xFF\xE1", 2);
     const quint16 length = qToBigEndian<quint16>(quint16(exif.size() + 2));

@@ -12,8 +12,8 @@ struct PreparedImage {
     QImage image;
     bool readable = false;
     QString failure; // why the source could not be read ("damaged", "too large (...)"), if it says
-    // The turn that still makes `image` upright: pages of a PDF leave it to
-    // the PDF (preparePageImage); everything else is upright already.
+    // The turn that still makes `image` upright: preparePageImage leaves it
+    // to the page's compression; everything else is upright already.
     QImageIOHandler::Transformations orientation = QImageIOHandler::TransformationNone;
 };
 
@@ -27,8 +27,8 @@ PreparedImage prepareImage(const QString &path, bool fast, const ConvertSettings
 // prepareImage followed by the page fit of a PDF run (printable area in
 // device pixels). Without watermarks or blur a JPEG is scaled once, straight
 // to its page size (decoded smaller where it can be), and left as the file
-// stores it, with the turn in `orientation`: the same page at a fraction of
-// the work.
+// stores it, with the turn in `orientation`, so only the page's pixels are
+// turned: the same page at a fraction of the work.
 PreparedImage preparePageImage(const QString &path, const ConvertSettings &settings, const QSize &printable);
 
 // Whether preparePageImage() takes a source of `format` ("jpeg", ...) to its

@@ -4,6 +4,7 @@
 #include "imagepipeline.h"
 #include "kivlocalconvertimage.h"
 #include "testenvironment.h"
+#include "testimages.h"
 
 #include <QBuffer>
 #include <QColorSpace>
@@ -254,12 +255,8 @@ void TestImageConversion::jpegsPlacedAsTheyAreAreEmbeddedUnchanged()
     QByteArray jpeg;
     QBuffer buffer(&jpeg);
     QVERIFY(buffer.open(QIODevice::WriteOnly) && picture.save(&buffer, "JPG", 90));
-    if (variant == QLatin1String("turned")) {
-        // EXIF orientation 6: turn right to view.
-        const char exif[] = {'\xFF', '\xE1', 0,    34,   'E', 'x', 'i', 'f', 0, 0, 'I', 'I', 42, 0, 8, 0, 0, 0,
-                             1,      0,      0x12, 0x01, 3,   0,   1,   0,   0, 0, 6,   0,   0,  0, 0, 0, 0, 0};
-        jpeg.insert(2, QByteArray(exif, sizeof exif));
-    }
+    if (variant == QLatin1String("turned"))
+        jpeg = TestImages::withOrientation(jpeg, 6); // turn right to view
     const QString path = m_dir.filePath(QStringLiteral("placed.jpg"));
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write(jpeg) == jpeg.size());

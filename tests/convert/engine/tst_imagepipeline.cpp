@@ -3,6 +3,7 @@
 #include "imagescaling.h"
 #include "sourceimageloader.h"
 #include "testenvironment.h"
+#include "testimages.h"
 #include "watermarks.h"
 
 #include <QApplication>
@@ -563,10 +564,7 @@ void TestImagePipeline::reducedJpegDecodeTurnsUpright()
     QBuffer buffer(&jpeg);
     buffer.open(QIODevice::WriteOnly);
     QVERIFY(photo.save(&buffer, "jpeg"));
-    // EXIF orientation 6: the left edge is the top when viewed.
-    const char exif[] = {'\xFF', '\xE1', 0,    34,   'E', 'x', 'i', 'f', 0, 0, 'I', 'I', 42, 0, 8, 0, 0, 0,
-                         1,      0,      0x12, 0x01, 3,   0,   1,   0,   0, 0, 6,   0,   0,  0, 0, 0, 0, 0};
-    jpeg.insert(2, QByteArray(exif, sizeof exif));
+    jpeg = TestImages::withOrientation(jpeg, 6); // the left edge is the top when viewed
     const QString path = m_dir.filePath(QStringLiteral("turned.jpg"));
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
