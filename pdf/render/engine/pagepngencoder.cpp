@@ -10,6 +10,11 @@
 
 #include <zlib.h>
 
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#define FF_PNG_SSE2 1
+#endif
+
 namespace PageEncoders {
 namespace {
 
@@ -107,8 +112,24 @@ constexpr QRgb bytewiseDifference(QRgb pixel, QRgb above)
 // to left, and on the filter byte for the first pixel, which comes last.
 void upFilteredRow(const QRgb *pixels, const QRgb *above, int width, uchar *target)
 {
-    for (int x = width - 1; x >= 0; --x)
+    int x = width - 1;
+#ifdef FF_PNG_SSE2
+    // The pixels beyond the last group of four first, then four differences
+    // at a time, still stored right to left.
+    for (; x >= 0 && (x + 1) % 4 != 0; --x)
         qToBigEndian(quint32(bytewiseDifference(pixels[x], above[x])), target + 3 * size_t(x));
+    alignas(16) quint32 differences[4];
+    for (x -= 3; x >= 0; x -= 4) {
+        const __m128i row = _mm_loadu_si128(reinterpret_cast<const __m128i *>(pixels + x));
+        const __m128i rowAbove = _mm_loadu_si128(reinterpret_cast<const __m128i *>(above + x));
+        _mm_store_si128(reinterpret_cast<__m128i *>(differences), _mm_sub_epi8(row, rowAbove));
+        for (int i = 3; i >= 0; --i)
+            qToBigEndian(differences[i], target + 3 * size_t(x + i));
+    }
+#else
+    for (; x >= 0; --x)
+        qToBigEndian(quint32(bytewiseDifference(pixels[x], above[x])), target + 3 * size_t(x));
+#endif
     target[0] = upFilter;
 }
 
