@@ -49,8 +49,8 @@ PageStream preparePage(const QString &path, const ConvertSettings &settings, con
     const PreparedImage prepared = ImagePipeline::preparePageImage(path, settings, printable);
     // Compressed upright, so the JPEG's blocks and halved chroma fall where a
     // page drawn upright puts them; compressed as stored, grainy photos
-    // differed from such a page by 38 dB. The turn costs less than the encode.
-    PageStream page = PageEncoder::encode(SourceImageLoader::turnedUpright(prepared.image, prepared.orientation));
+    // differed from such a page by 38 dB.
+    PageStream page = PageEncoder::encode(prepared.image, prepared.orientation);
     page.readable = prepared.readable;
     page.failure = prepared.failure;
     return page;

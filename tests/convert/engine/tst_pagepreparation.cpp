@@ -83,8 +83,11 @@ void TestPagePreparation::initTestCase()
 void TestPagePreparation::turnedPhotosLookAsDrawnUpright_data()
 {
     QTest::addColumn<int>("orientation"); // the EXIF value
+    QTest::addColumn<bool>("gray");
     for (int value = 1; value <= 8; ++value)
-        QTest::addRow("orientation %d", value) << value;
+        QTest::addRow("orientation %d", value) << value << false;
+    QTest::newRow("gray, orientation 6") << 6 << true;
+    QTest::newRow("gray, orientation 7") << 7 << true;
 }
 
 // The page picture, shown as the page shows it, against the same photo drawn
@@ -94,8 +97,12 @@ void TestPagePreparation::turnedPhotosLookAsDrawnUpright_data()
 void TestPagePreparation::turnedPhotosLookAsDrawnUpright()
 {
     QFETCH(int, orientation);
-    const QByteArray jpeg = TestImages::withOrientation(jpegOf(grainyPicture(QSize(1000, 750)), 95), orientation);
-    const QString path = m_dir.filePath(QStringLiteral("photo%1.jpg").arg(orientation));
+    QFETCH(bool, gray);
+    QImage picture = grainyPicture(QSize(1000, 750));
+    if (gray)
+        picture.convertTo(QImage::Format_Grayscale8);
+    const QByteArray jpeg = TestImages::withOrientation(jpegOf(picture, 95), orientation);
+    const QString path = m_dir.filePath(QStringLiteral("photo%1%2.jpg").arg(orientation).arg(gray ? "gray" : ""));
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write(jpeg) == jpeg.size());
     file.close();
